@@ -1,0 +1,36 @@
+// One textured triangle mesh from a Wavefront OBJ file, kept as flat
+// per-corner arrays and drawn in immediate mode.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+#include <vector>
+
+class Model {
+public:
+    // reads the OBJ file, then its texture; shows "Model failed to load"
+    // and returns false when the file cannot be read
+    bool load(const char* modelPath, const char* texturePath);
+    // appends the file's corners to the arrays; false when it cannot be read
+    // or names an entry it does not have, the model then left as it was
+    bool loadModel(const char* path);
+    void loadTexture(const char* path);
+    // sends every corner between glBegin and glEnd; leaves texture 0 bound
+    void render() const;
+
+    int getVertexCount() const { return vertexCount; }
+    GLuint getTexture() const { return texture; }
+    const std::vector<float>& getVertices() const { return vertices; }
+    const std::vector<float>& getNormals() const { return normals; }
+    const std::vector<float>& getTexCoords() const { return texCoords; }
+    const std::vector<int16_t>& getIndices() const { return indices; }
+
+private:
+    int vertexCount = 0;
+    GLuint texture = 0;
+    std::vector<float> vertices;
+    std::vector<float> normals;
+    std::vector<float> texCoords;
+    std::vector<int16_t> indices;
+};

@@ -1,0 +1,6 @@
+#include "scene/Scene.h"
+
+void Scene::handleControls()
+{
+    camera.handleInput(*input, screenRect, frameTime);
+}
