@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Brindlemoor needs that this machine lacks.
+#   tools/install-deps.sh run    what building and running the program needs
+#   tools/install-deps.sh test   that, plus everything the tests, benchmarks,
+#                                fuzzing and the Windows build need
+set -euo pipefail
+
+run_packages=(
+    cmake ninja-build g++ pkg-config
+    libsdl2-dev libsoil-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
+    xvfb xauth openbox x11-utils libstb-dev
+)
+test_packages=(
+    "${run_packages[@]}"
+    libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev
+    apitrace libtinyobjloader-dev
+    clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64 wine64 wine
+)
+
+case "${1:-test}" in
+    run) wanted=("${run_packages[@]}") ;;
+    test) wanted=("${test_packages[@]}") ;;
+    *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

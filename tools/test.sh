@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test, under a
+# virtual display when there is none. Exits non-zero on any failure.
+#   tools/test.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+tools/install-deps.sh test
+
+build_dir=${BUILD_DIR:-build}
+jobs=$(nproc)
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build_dir" -j "$jobs"
+
+tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
