@@ -3,6 +3,7 @@
 namespace {
 constexpr int gridLines = 25;       // lines each way across the yard
 constexpr float gridSpacing = 1.0f; // world units
+constexpr float yardSize = 24.0f;   // world units
 }
 
 void Scene::render(float seconds)
@@ -20,14 +21,22 @@ void Scene::render(float seconds)
               centre.getX(), centre.getY(), centre.getZ(),
               upDirection.getX(), upDirection.getY(), upDirection.getZ());
 
-    // Until the yard exists, a grid on the ground shows where the eye is.
+    // Until the yard exists, a ground with a grid shows where the eye is.
+    glColor3f(0.16f, 0.3f, 0.14f);
+    glBegin(GL_QUADS);
+        glVertex3f(0.0f, 0.0f, 0.0f);
+        glVertex3f(yardSize, 0.0f, 0.0f);
+        glVertex3f(yardSize, 0.0f, -yardSize);
+        glVertex3f(0.0f, 0.0f, -yardSize);
+    glEnd();
+    glColor3f(0.55f, 0.75f, 0.5f);
     glBegin(GL_LINES);
         for (int i = 0; i < gridLines; ++i) {
             const float offset = static_cast<float>(i) * gridSpacing;
             glVertex3f(offset, 0.0f, 0.0f);
-            glVertex3f(offset, 0.0f, -24.0f);
+            glVertex3f(offset, 0.0f, -yardSize);
             glVertex3f(0.0f, 0.0f, -offset);
-            glVertex3f(24.0f, 0.0f, -offset);
+            glVertex3f(yardSize, 0.0f, -offset);
         }
     glEnd();
 

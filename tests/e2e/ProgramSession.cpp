@@ -1,0 +1,175 @@
+#include "tests/e2e/ProgramSession.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+namespace {
+constexpr const char* windowTitle = "Brindlemoor";
+constexpr int windowTimeoutMs = 30000;
+constexpr int settleTimeoutMs = 20000;
+constexpr int dragSteps = 10;
+constexpr int colourTolerance = 24; // per channel, out of 255
+constexpr auto inputPause = std::chrono::milliseconds(30);
+
+void pause(std::chrono::milliseconds duration)
+{
+    std::this_thread::sleep_for(duration);
+}
+} // namespace
+
+ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
+
+ProgramSession::ProgramSession(const Options& options)
+{
+    start(options);
+}
+
+ProgramSession::~ProgramSession()
+{
+    program.reset();
+    display.reset();
+    virtualDisplay.reset();
+}
+
+void ProgramSession::start(const Options& options)
+{
+    if (workFolder.path().empty()) {
+        failureText = "no temporary folder";
+        return;
+    }
+    if (options.layOut != nullptr) {
+        options.layOut(workFolder.path());
+    }
+    virtualDisplay = std::make_unique<VirtualDisplay>(true, options.withGlx);
+    if (!virtualDisplay->isReady()) {
+        failureText = "virtual display: " + virtualDisplay->failure();
+        return;
+    }
+    display = std::make_unique<DisplayDriver>(virtualDisplay->name());
+
+    ChildProcess::Options run;
+    if (!options.traceFile.empty()) {
+        run.arguments = {"/usr/bin/apitrace", "trace", "--output", options.traceFile.string()};
+    }
+    run.arguments.push_back(BRINDLEMOOR_PROGRAM);
+    run.workingDirectory = workFolder.path().string();
+    run.environment["DISPLAY"] = virtualDisplay->name();
+    program = std::make_unique<ChildProcess>(run);
+    if (!program->started()) {
+        failureText = program->failure();
+        return;
+    }
+    programWindow = display->waitForWindow(windowTitle, windowTimeoutMs);
+    if (programWindow == 0) {
+        failureText = "no window titled Brindlemoor appeared; stderr: " + program->standardError();
+        return;
+    }
+    display->focus(programWindow);
+}
+
+DisplayDriver::Image ProgramSession::capture()
+{
+    return display->capture(programWindow);
+}
+
+DisplayDriver::Image ProgramSession::captureSettled()
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
+    DisplayDriver::Image previous = capture();
+    while (std::chrono::steady_clock::now() < deadline) {
+        pause(inputPause);
+        DisplayDriver::Image current = capture();
+        if (current.width == previous.width && current.height == previous.height &&
+            current.rgb == previous.rgb && current.width > 0) {
+            return current;
+        }
+        previous = std::move(current);
+    }
+    return previous;
+}
+
+std::optional<int> ProgramSession::waitForExit(int timeoutMs)
+{
+    return program->waitForExit(std::chrono::milliseconds(timeoutMs));
+}
+
+void ProgramSession::holdKey(unsigned long keysym, int milliseconds)
+{
+    display->keyDown(keysym);
+    display->sync();
+    pause(std::chrono::milliseconds(milliseconds));
+    display->keyUp(keysym);
+    display->sync();
+}
+
+void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
+{
+    int rootX = 0;
+    int rootY = 0;
+    int width = 0;
+    int height = 0;
+    display->clientGeometry(programWindow, rootX, rootY, width, height);
+    display->moveMouseTo(rootX + fromX, rootY + fromY);
+    display->sync();
+    pause(inputPause);
+    display->buttonDown(1);
+    display->sync();
+    for (int step = 1; step <= dragSteps; ++step) {
+        pause(inputPause);
+        display->moveMouseTo(rootX + fromX + (toX - fromX) * step / dragSteps,
+                             rootY + fromY + (toY - fromY) * step / dragSteps);
+        display->sync();
+    }
+    pause(inputPause);
+    display->buttonUp(1);
+    display->sync();
+}
+
+int ProgramSession::clientWidth()
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    display->clientGeometry(programWindow, x, y, width, height);
+    return width;
+}
+
+int ProgramSession::clientHeight()
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    display->clientGeometry(programWindow, x, y, width, height);
+    return height;
+}
+
+double differingShare(const DisplayDriver::Image& a, const DisplayDriver::Image& b)
+{
+    if (a.width != b.width || a.height != b.height || a.rgb.empty()) {
+        return 1.0;
+    }
+    size_t differing = 0;
+    for (size_t i = 0; i + 2 < a.rgb.size(); i += 3) {
+        for (size_t c = 0; c < 3; ++c) {
+            if (std::abs(int(a.rgb[i + c]) - int(b.rgb[i + c])) > colourTolerance) {
+                ++differing;
+                break;
+            }
+        }
+    }
+    return double(differing) / double(a.rgb.size() / 3);
+}
+
+double shareNotColour(const DisplayDriver::Image& image, int x0, int y0, int x1, int y1, int r, int g, int b)
+{
+    size_t total = 0;
+    size_t other = 0;
+    for (int y = y0; y < y1 && y < image.height; ++y) {
+        for (int x = x0; x < x1 && x < image.width; ++x) {
+            const size_t i = (size_t(y) * size_t(image.width) + size_t(x)) * 3;
+            ++total;
+            if (std::abs(image.rgb[i] - r) > colourTolerance || std::abs(image.rgb[i + 1] - g) > colourTolerance ||
+                std::abs(image.rgb[i + 2] - b) > colourTolerance) {
+                ++other;
+            }
+        }
+    }
+    return total == 0 ? 0.0 : double(other) / double(total);
+}

@@ -1,0 +1,63 @@
+// The real program, run on a private virtual display with a window manager,
+// from a working folder the test lays out, and driven through real X input.
+#pragma once
+
+#include "tests/support/ChildProcess.h"
+#include "tests/support/DisplayDriver.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/VirtualDisplay.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class ProgramSession {
+public:
+    struct Options {
+        bool withGlx = true;
+        // run under apitrace, writing the call stream to this file
+        std::filesystem::path traceFile;
+        // fill the working folder before the program starts
+        void (*layOut)(const std::filesystem::path& folder) = nullptr;
+    };
+
+    explicit ProgramSession(const Options& options);
+    ProgramSession();
+    ~ProgramSession();
+
+    // empty when the display, the program and its window all came up
+    const std::string& failure() const { return failureText; }
+    DisplayDriver& driver() { return *display; }
+    unsigned long window() const { return programWindow; }
+    ChildProcess& process() { return *program; }
+    const std::filesystem::path& folder() const { return workFolder.path(); }
+
+    DisplayDriver::Image capture();
+    // captures until two in a row are equal: the picture has stopped changing
+    DisplayDriver::Image captureSettled();
+    // the exit status, or nothing if it did not end in time
+    std::optional<int> waitForExit(int timeoutMs = 10000);
+    void holdKey(unsigned long keysym, int milliseconds);
+    // a left-button drag inside the client area, in client pixels
+    void drag(int fromX, int fromY, int toX, int toY);
+    // the centre of the client area in client pixels
+    int clientWidth();
+    int clientHeight();
+
+private:
+    void start(const Options& options);
+
+    TempDirectory workFolder;
+    std::unique_ptr<VirtualDisplay> virtualDisplay;
+    std::unique_ptr<DisplayDriver> display;
+    std::unique_ptr<ChildProcess> program;
+    unsigned long programWindow = 0;
+    std::string failureText;
+};
+
+// Share of pixels whose colour differs by more than a small tolerance.
+double differingShare(const DisplayDriver::Image& a, const DisplayDriver::Image& b);
+// Share of pixels in a rectangle that are not the given colour.
+double shareNotColour(const DisplayDriver::Image& image, int x0, int y0, int x1, int y1, int r, int g, int b);
