@@ -1,7 +1,12 @@
 #include "AssetSet.h"
 
+#include "CarModel.h"
+#include "ContainerAtlas.h"
 #include "GrassTexture.h"
+#include "LampTexture.h"
+#include "RustTexture.h"
 #include "SkyboxAtlas.h"
+#include "SphereModel.h"
 #include "WallTexture.h"
 
 #include <filesystem>
@@ -16,6 +21,28 @@ constexpr int wallHeight = 512;       // pixels, the wall's 2 units of height
 constexpr uint32_t wallSeed = 23;
 constexpr int skyboxSize = 2048;      // pixels square, 512 per cube face
 constexpr uint32_t skySeed = 5;
+constexpr int containerSize = 1024;   // pixels square, the 3 x 3 atlas
+constexpr int rustSize = 1024;        // pixels square, the car's atlas
+constexpr uint32_t rustSeed = 61;
+constexpr int lampWidth = 256;        // pixels round the globe
+constexpr int lampHeight = 128;       // pixels from pole to pole
+constexpr uint32_t lampSeed = 67;
+constexpr uint32_t carSeed = 71;
+constexpr int sphereRings = 16;
+constexpr int sphereSegments = 32;
+
+// weathered blue boxes of one line, rust-red ones of another
+Livery blueLivery()
+{
+    return {Color::fromBytes(44, 92, 148), Color::fromBytes(36, 74, 120), Color::fromBytes(232, 232, 224),
+            "KESTREL", "KSTU 204518 3", 0.55f, 41};
+}
+
+Livery redLivery()
+{
+    return {Color::fromBytes(168, 66, 38), Color::fromBytes(136, 52, 32), Color::fromBytes(236, 230, 214),
+            "BRINDLE", "BRDU 730412 7", 0.8f, 43};
+}
 
 std::vector<uint8_t> bytesOf(const std::string& text)
 {
@@ -25,7 +52,8 @@ std::vector<uint8_t> bytesOf(const std::string& text)
 
 std::vector<std::string> AssetSet::paths()
 {
-    return {"img/Grass.jpg", "img/wall.png", "img/skybox.png"};
+    return {"img/Grass.jpg", "img/wall.png", "img/skybox.png", "img/container.png", "img/container2.png", "img/rust.png", "img/sphereTex.jpg",
+            "mdl/car_scrap.obj", "mdl/smallSphere.obj"};
 }
 
 std::vector<uint8_t> AssetSet::generate(const std::string& path)
@@ -38,6 +66,25 @@ std::vector<uint8_t> AssetSet::generate(const std::string& path)
     }
     if (path == "img/skybox.png") {
         return SkyboxAtlas(skySeed).render(skyboxSize).encodePng();
+    }
+    if (path == "img/container.png") {
+        return ContainerAtlas(blueLivery()).render(containerSize).encodePng();
+    }
+    if (path == "img/container2.png") {
+        return ContainerAtlas(redLivery()).render(containerSize).encodePng();
+    }
+    if (path == "img/rust.png") {
+        return RustTexture(rustSeed).render(rustSize).encodePng();
+    }
+    if (path == "img/sphereTex.jpg") {
+        return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality);
+    }
+    if (path == "mdl/car_scrap.obj") {
+        return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"));
+    }
+    if (path == "mdl/smallSphere.obj") {
+        return bytesOf(SphereModel::build(sphereRings, sphereSegments)
+                           .toObj("Brindlemoor light marker, written by tools/assetgen"));
     }
     return {};
 }

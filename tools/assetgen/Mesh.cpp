@@ -4,11 +4,13 @@
 #include <map>
 
 namespace {
-// decimals written: 0.1 mm on a 13-unit car is far below a pixel, and the
-// files stay small
-constexpr int positionDecimals = 4;
+// decimals written: a thousandth of a unit on a 13-unit car is far below a
+// pixel, and the files stay small
+constexpr int positionDecimals = 3;
 constexpr int texCoordDecimals = 4;
-constexpr int normalDecimals = 4;
+constexpr int normalDecimals = 3;
+// twice the area below which a triangle counts as having none, square units
+constexpr float minimumArea = 1e-4f;
 
 std::string number(float value, int decimals)
 {
@@ -56,6 +58,19 @@ void Mesh::addTriangle(const Corner& a, const Corner& b, const Corner& c)
     corners.push_back(a);
     corners.push_back(b);
     corners.push_back(c);
+}
+
+void Mesh::addFacing(const Corner& a, const Corner& b, const Corner& c)
+{
+    const Vec3 facing = (b.position - a.position).cross(c.position - a.position);
+    if (facing.length() < minimumArea) {
+        return;
+    }
+    if (facing.dot(a.normal + b.normal + c.normal) >= 0.0f) {
+        addTriangle(a, b, c);
+    } else {
+        addTriangle(a, c, b);
+    }
 }
 
 void Mesh::append(const Mesh& other)

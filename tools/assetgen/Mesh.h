@@ -18,6 +18,9 @@ public:
 
     // corners in counter-clockwise order seen from outside
     void addTriangle(const Corner& a, const Corner& b, const Corner& c);
+    // adds the triangle wound so that it faces the way its corner normals
+    // point; a triangle of no area is dropped, as it has no facing
+    void addFacing(const Corner& a, const Corner& b, const Corner& c);
     void append(const Mesh& other);
     size_t triangleCount() const { return corners.size() / 3; }
     const std::vector<Corner>& getCorners() const { return corners; }
