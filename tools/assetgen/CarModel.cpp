@@ -280,7 +280,8 @@ void CarModel::addWheel(Mesh& mesh, float x, float side, bool flat) const
     std::vector<std::vector<Vec3>> ring(profileCount, std::vector<Vec3>(wheelSegments));
     for (int j = 0; j < profileCount; ++j) {
         for (int k = 0; k < wheelSegments; ++k) {
-            const float a = 2.0f * pi * k / wheelSegments;
+            // segment 0 starts straight down, so the tyre stands on y = 0
+            const float a = 2.0f * pi * k / wheelSegments - 0.5f * pi;
             Vec3 p = centre + Vec3(std::cos(a) * profile[j].radius, std::sin(a) * profile[j].radius,
                                    side * profile[j].offset);
             if (p.y < 0.0f) {
