@@ -3,6 +3,7 @@
 #include "CarLayout.h"
 #include "Fbm.h"
 #include "LatticeHash.h"
+#include "Shaping.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,12 +15,6 @@ constexpr int wheelSegments = 18;
 constexpr int tyreRepeats = 3;       // times the tread image goes round a tyre
 constexpr float pi = 3.14159265f;
 constexpr float flatTyreDrop = 0.14f;   // units the flat corner has sunk
-
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // soft bump of height 1 at `centre` falling to 0 at `radius`
 float bump(const Vec3& p, const Vec3& centre, float radius)
@@ -90,7 +85,7 @@ Vec3 CarModel::damage(const Vec3& p) const
     q.z += 0.28f * bump(p, Vec3(-1.6f, 1.6f, -2.6f), 1.2f);
     q.y -= 0.2f * bump(p, Vec3(-1.2f, CarLayout::roofHeight, 0.3f), 2.0f);
     // the body settles towards the flat rear tyre on the +z side
-    const float sag = smoothstep(2.0f, -6.5f, p.x) * smoothstep(-2.5f, 2.5f, p.z);
+    const float sag = Shaping::smoothstep(2.0f, -6.5f, p.x) * Shaping::smoothstep(-2.5f, 2.5f, p.z);
     q.y -= flatTyreDrop * sag;
     return q;
 }

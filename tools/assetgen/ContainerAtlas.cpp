@@ -2,6 +2,7 @@
 
 #include "Fbm.h"
 #include "LatticeHash.h"
+#include "Shaping.h"
 #include "StrokeFont.h"
 #include "WorleyNoise.h"
 
@@ -24,12 +25,6 @@ constexpr float sill = 0.1f;
 constexpr int sideCorrugations = 34;
 constexpr int endCorrugations = 10;
 constexpr float lockingBar = 0.028f;   // width of a door's vertical locking bar
-
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 
 // light on a trapezoidal corrugation at phase 0..1: outer flat, one flank,
 // inner flat, the other flank
@@ -107,16 +102,16 @@ Image ContainerAtlas::render(int size) const
     auto weather = [&](Color c, const FacePoint& p, float u, float v, float edgeWear) {
         c = c * (0.92f + 0.1f * paintNoise.at(u, v));
         const float fromTop = 1.0f - p.y / p.height;
-        const float streak = smoothstep(0.5f, 0.72f, streaks.at(u, v) * 0.5f + 0.5f);
-        const float rusty = streak * (1.0f - smoothstep(0.05f, 0.9f, fromTop)) * livery.rust;
+        const float streak = Shaping::smoothstep(0.5f, 0.72f, streaks.at(u, v) * 0.5f + 0.5f);
+        const float rusty = streak * (1.0f - Shaping::smoothstep(0.05f, 0.9f, fromTop)) * livery.rust;
         c = c.mix(rustDark.mix(rustLight, paintNoise.at(v, u) * 0.5f + 0.5f), rusty * 0.75f);
-        const float blotch = smoothstep(0.55f, 0.8f, blotches.at(u, v) * 0.5f + 0.5f) * livery.rust;
+        const float blotch = Shaping::smoothstep(0.55f, 0.8f, blotches.at(u, v) * 0.5f + 0.5f) * livery.rust;
         c = c.mix(rustLight * 0.85f, blotch * 0.55f);
         const WorleyNoise::Sample flake = flakes.at(u, v);
         if (flake.f1 < 0.2f * edgeWear * livery.rust && wear.at(u, v) > 0.3f) {
             c = rustDark;
         }
-        const float grime = (1.0f - smoothstep(0.0f, 0.3f, p.y / p.height)) * 0.45f;
+        const float grime = (1.0f - Shaping::smoothstep(0.0f, 0.3f, p.y / p.height)) * 0.45f;
         return c.mix(dirt, grime + 0.1f * std::max(0.0f, blotches.at(v, u)));
     };
 

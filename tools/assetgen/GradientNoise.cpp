@@ -1,5 +1,7 @@
 #include "GradientNoise.h"
 
+#include "Shaping.h"
+
 #include <cmath>
 
 namespace {
@@ -12,12 +14,6 @@ constexpr float gradients[16][2] = {
 };
 // scales the corner sum so the extremes come near -1 and 1
 constexpr float amplitude = 1.41421f;
-
-int wrap(int value, int period)
-{
-    const int m = value % period;
-    return m < 0 ? m + period : m;
-}
 
 // quintic ease: continuous second derivative, so no creases at cell edges
 float fade(float t)
@@ -33,7 +29,7 @@ GradientNoise::GradientNoise(LatticeHash hashValue, int periodXCells, int period
 
 float GradientNoise::corner(int ix, int iy, float fx, float fy) const
 {
-    const float* g = gradients[hash.bits(wrap(ix, periodX), wrap(iy, periodY)) & 15U];
+    const float* g = gradients[hash.bits(Shaping::wrap(ix, periodX), Shaping::wrap(iy, periodY)) & 15U];
     return g[0] * fx + g[1] * fy;
 }
 

@@ -1,5 +1,7 @@
 #include "Image.h"
 
+#include "Shaping.h"
+
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
@@ -10,12 +12,6 @@
 namespace {
 // rows shaded in parallel; the machine the assets are made on has two cores
 constexpr int fillThreads = 2;
-
-int wrap(int value, int period)
-{
-    const int m = value % period;
-    return m < 0 ? m + period : m;
-}
 
 void appendBytes(void* context, void* data, int size)
 {
@@ -32,12 +28,12 @@ Image::Image(int widthValue, int heightValue)
 
 const Color& Image::at(int x, int y) const
 {
-    return pixels[static_cast<size_t>(wrap(y, height)) * width + wrap(x, width)];
+    return pixels[static_cast<size_t>(Shaping::wrap(y, height)) * width + Shaping::wrap(x, width)];
 }
 
 void Image::set(int x, int y, const Color& color)
 {
-    pixels[static_cast<size_t>(wrap(y, height)) * width + wrap(x, width)] = color;
+    pixels[static_cast<size_t>(Shaping::wrap(y, height)) * width + Shaping::wrap(x, width)] = color;
 }
 
 Color Image::sample(float u, float v) const

@@ -2,6 +2,7 @@
 
 #include "Fbm.h"
 #include "LatticeHash.h"
+#include "Shaping.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,12 +11,6 @@ namespace {
 constexpr int cageMeridians = 8;   // wires from pole to pole
 constexpr int cageRings = 5;       // wires round the globe, poles excluded
 constexpr float textureMargin = 0.02f;   // as SphereModel keeps it
-
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 }
 
 Image LampTexture::render(int width, int height) const
@@ -39,9 +34,9 @@ Image LampTexture::render(int width, int height) const
         const float ring = std::fabs(up * (cageRings + 1) - std::round(up * (cageRings + 1)));
         // wires look thinner towards the poles where meridians converge
         const float wireWidth = 0.06f;
-        const float onMeridian = 1.0f - smoothstep(wireWidth, wireWidth * 1.6f, meridian * (0.4f + equator));
-        const float onRing = 1.0f - smoothstep(wireWidth, wireWidth * 1.6f, ring);
-        const float cap = smoothstep(0.08f, 0.04f, std::min(up, 1.0f - up));
+        const float onMeridian = 1.0f - Shaping::smoothstep(wireWidth, wireWidth * 1.6f, meridian * (0.4f + equator));
+        const float onRing = 1.0f - Shaping::smoothstep(wireWidth, wireWidth * 1.6f, ring);
+        const float cap = Shaping::smoothstep(0.08f, 0.04f, std::min(up, 1.0f - up));
         return c.mix(wire, std::max({onMeridian * 0.85f, onRing * 0.85f, cap}));
     });
     return image;

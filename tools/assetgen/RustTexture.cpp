@@ -3,22 +3,17 @@
 #include "CarLayout.h"
 #include "Fbm.h"
 #include "LatticeHash.h"
+#include "Shaping.h"
 #include "WorleyNoise.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
-
 // 1 within `width` of `centre`, fading over a pixel or so either side
 float line(float x, float centre, float width)
 {
-    return 1.0f - smoothstep(width * 0.5f, width * 0.5f + 0.02f, std::fabs(x - centre));
+    return 1.0f - Shaping::smoothstep(width * 0.5f, width * 0.5f + 0.02f, std::fabs(x - centre));
 }
 }
 
@@ -42,8 +37,8 @@ Image RustTexture::render(int size) const
     // paint eaten by rust: more where `exposure` (0..1) is high
     auto rusted = [&](float u, float v, float exposure) {
         const float shape = rustShape.at(u, v) * 0.5f + 0.5f + 0.35f * exposure;
-        const float bloom = 1.0f - smoothstep(0.0f, 0.8f, blooms.at(u, v).f1);
-        const float amount = smoothstep(0.6f, 0.72f, shape + 0.12f * bloom + 0.08f * fine.at(u, v));
+        const float bloom = 1.0f - Shaping::smoothstep(0.0f, 0.8f, blooms.at(u, v).f1);
+        const float amount = Shaping::smoothstep(0.6f, 0.72f, shape + 0.12f * bloom + 0.08f * fine.at(u, v));
         const Color rust = rustDark.mix(rustOrange, rustTone.at(u, v) * 0.6f + 0.45f);
         Color c = (paint * (0.9f + 0.1f * fine.at(u, v))).mix(rust, amount);
         // baked dents: light on one flank, shadow on the other
@@ -60,10 +55,10 @@ Image RustTexture::render(int size) const
         if (CarLayout::unmap(CarLayout::side, s, t, a, b)) {
             const float x = a;
             const float y = b;
-            float exposure = 1.0f - smoothstep(CarLayout::sill, 1.6f, y);
+            float exposure = 1.0f - Shaping::smoothstep(CarLayout::sill, 1.6f, y);
             for (const float axle : {CarLayout::frontAxle, CarLayout::rearAxle}) {
                 const float d = std::hypot(x - axle, y - CarLayout::wheelRadius) - CarLayout::archRadius;
-                exposure = std::max(exposure, 1.0f - smoothstep(0.0f, 0.3f, d));
+                exposure = std::max(exposure, 1.0f - Shaping::smoothstep(0.0f, 0.3f, d));
             }
             Color c = rusted(s, t, exposure);
             const bool window = x > CarLayout::rearWindowBase + 0.45f && x < CarLayout::windshieldBase - 0.45f &&
@@ -71,7 +66,7 @@ Image RustTexture::render(int size) const
                                 std::fabs(x - CarLayout::bPillar) > 0.14f;
             if (window) {
                 // the glass is gone: a dark cabin with a glint of a seat back
-                c = interior * (1.0f + 0.4f * fine.at(s, t) + 0.3f * smoothstep(2.9f, 3.1f, y));
+                c = interior * (1.0f + 0.4f * fine.at(s, t) + 0.3f * Shaping::smoothstep(2.9f, 3.1f, y));
                 if (cracks.at(s, t).f2 - cracks.at(s, t).f1 < 0.04f && y < CarLayout::belt + 0.35f) {
                     c = Color::fromBytes(150, 156, 160);
                 }
@@ -116,7 +111,7 @@ Image RustTexture::render(int size) const
             const bool nose = t >= CarLayout::front.t0;
             const float z = a;
             const float y = b;
-            Color c = rusted(s, t, 1.0f - smoothstep(0.7f, 1.5f, y));
+            Color c = rusted(s, t, 1.0f - Shaping::smoothstep(0.7f, 1.5f, y));
             if (nose) {
                 if (std::fabs(z) < 1.2f && y > 1.3f && y < 1.85f) {
                     // grille: dark slots between slats
@@ -174,7 +169,7 @@ Image RustTexture::render(int size) const
         }
         if (CarLayout::unmap(CarLayout::rim, s, t, a, b)) {
             const float r = std::hypot(a, b);
-            Color c = (steel * (0.9f + 0.1f * fine.at(s, t))).mix(rustOrange * 0.8f, smoothstep(0.3f, 0.7f, rustShape.at(s, t) * 0.5f + 0.5f));
+            Color c = (steel * (0.9f + 0.1f * fine.at(s, t))).mix(rustOrange * 0.8f, Shaping::smoothstep(0.3f, 0.7f, rustShape.at(s, t) * 0.5f + 0.5f));
             if (r > 0.6f) {
                 c = rubber;
             } else if (r > 0.53f) {

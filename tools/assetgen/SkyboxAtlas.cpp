@@ -1,6 +1,7 @@
 #include "SkyboxAtlas.h"
 
 #include "LatticeHash.h"
+#include "Shaping.h"
 #include "SkyboxFaces.h"
 
 #include <algorithm>
@@ -17,12 +18,6 @@ constexpr float cloudScale = 0.09f;        // tiles of cloud noise per unit of c
 constexpr float hillBase = 0.014f;         // sine of the lowest hill elevation
 constexpr float hillRise = 0.12f;          // sine of the extra elevation of the highest hills
 constexpr float pixelAngle = 0.0025f;      // about one texel, for soft silhouettes
-
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 }
 
 SkyboxAtlas::SkyboxAtlas(uint32_t seedValue)
@@ -68,7 +63,7 @@ Color SkyboxAtlas::clouds(const Vec3& d, const Color& behind) const
     const float x = d.x * reach;
     const float z = d.z * reach;
     const float depth = cloudDepth(x, z);
-    const float cover = smoothstep(0.0f, 0.07f, depth);
+    const float cover = Shaping::smoothstep(0.0f, 0.07f, depth);
     if (cover <= 0.0f) {
         return behind;
     }
@@ -76,7 +71,7 @@ Color SkyboxAtlas::clouds(const Vec3& d, const Color& behind) const
     // on the side facing the sun
     const float step = 0.5f;
     const float towardSun = cloudDepth(x + sunDirection.x * step, z + sunDirection.z * step);
-    const float thickness = smoothstep(0.03f, 0.3f, depth);
+    const float thickness = Shaping::smoothstep(0.03f, 0.3f, depth);
     const float sunSide = std::clamp((depth - towardSun) * 3.0f, -1.0f, 1.0f);
     const Color shadow = Color::fromBytes(150, 158, 174);
     const Color bright = Color::fromBytes(252, 251, 247);
@@ -84,7 +79,7 @@ Color SkyboxAtlas::clouds(const Vec3& d, const Color& behind) const
     const float toSun = std::max(d.dot(sunDirection), 0.0f);
     cloud = cloud.mix(Color(1.0f, 0.98f, 0.92f), 0.6f * std::pow(toSun, 24.0f) * (1.0f - thickness));
     // distant clouds fade into the horizon haze
-    const float fade = smoothstep(0.015f, 0.22f, d.y);
+    const float fade = Shaping::smoothstep(0.015f, 0.22f, d.y);
     return behind.mix(cloud, cover * fade * 0.97f);
 }
 
@@ -110,7 +105,7 @@ Color SkyboxAtlas::land(const Vec3& d, float hill) const
     // fields on the ground plane, seen ever flatter towards the horizon
     const float reach = 1.0f / (-d.y + 0.02f);
     const float fields = forest.at(d.x * reach * 0.02f, d.z * reach * 0.02f) * 0.5f + 0.5f;
-    const float depth = smoothstep(0.0f, 0.25f, -d.y);
+    const float depth = Shaping::smoothstep(0.0f, 0.25f, -d.y);
     return haze.mix(farHill, 0.55f).mix(nearField * (0.8f + 0.35f * fields), depth);
 }
 
@@ -118,7 +113,7 @@ Color SkyboxAtlas::look(const Vec3& d) const
 {
     const Color air = clouds(d, sky(d));
     const float hill = hillHeight(d);
-    const float ground = smoothstep(hill + pixelAngle, hill - pixelAngle, d.y);
+    const float ground = Shaping::smoothstep(hill + pixelAngle, hill - pixelAngle, d.y);
     return air.mix(land(d, hill), ground);
 }
 

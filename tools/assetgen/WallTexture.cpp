@@ -2,6 +2,7 @@
 
 #include "Fbm.h"
 #include "LatticeHash.h"
+#include "Shaping.h"
 #include "WorleyNoise.h"
 
 #include <algorithm>
@@ -15,12 +16,6 @@ constexpr float copingBottom = 1.92f;    // units above the ground
 constexpr int courses = 36;              // brick courses between footing and coping
 constexpr int bricksAcross = 8;          // bricks per course across one image
 constexpr float mortarJoint = 0.0065f;   // units
-
-float smoothstep(float edge0, float edge1, float x)
-{
-    const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
-    return t * t * (3.0f - 2.0f * t);
-}
 }
 
 Image WallTexture::render(int width, int height) const
@@ -97,8 +92,8 @@ Image WallTexture::render(int width, int height) const
             }
         }
         // rain runs down from the coping and splashes up from the ground
-        const float runoff = smoothstep(0.3f, 0.8f, streak) * smoothstep(0.4f, copingBottom, y) * 0.5f;
-        const float splash = (1.0f - smoothstep(0.0f, 0.6f, y)) * (0.45f + 0.25f * blotch.at(u, v));
+        const float runoff = Shaping::smoothstep(0.3f, 0.8f, streak) * Shaping::smoothstep(0.4f, copingBottom, y) * 0.5f;
+        const float splash = (1.0f - Shaping::smoothstep(0.0f, 0.6f, y)) * (0.45f + 0.25f * blotch.at(u, v));
         const float damp = std::clamp(runoff + splash + 0.12f * blotch.at(u, v), 0.0f, 0.75f);
         // decades of soot mute the brick towards a brownish grey
         c = c.mix(Color(c.luminance(), c.luminance() * 0.95f, c.luminance() * 0.88f), 0.22f);

@@ -1,14 +1,10 @@
 #include "WorleyNoise.h"
 
+#include "Shaping.h"
+
 #include <cmath>
 
-namespace {
-int wrap(int value, int period)
-{
-    const int m = value % period;
-    return m < 0 ? m + period : m;
-}
-}
+namespace {}
 
 WorleyNoise::WorleyNoise(LatticeHash hashValue, int cellsXValue, int cellsYValue, float jitterValue)
     : hash(hashValue), cellsX(cellsXValue > 0 ? cellsXValue : 1), cellsY(cellsYValue > 0 ? cellsYValue : 1),
@@ -27,8 +23,8 @@ WorleyNoise::Sample WorleyNoise::at(float u, float v) const
     uint32_t bestId = 0;
     for (int dy = -1; dy <= 1; ++dy) {
         for (int dx = -1; dx <= 1; ++dx) {
-            const int wx = wrap(cx + dx, cellsX);
-            const int wy = wrap(cy + dy, cellsY);
+            const int wx = Shaping::wrap(cx + dx, cellsX);
+            const int wy = Shaping::wrap(cy + dy, cellsY);
             const float px = cx + dx + 0.5f + (hash.unit(wx, wy, 1) - 0.5f) * jitter;
             const float py = cy + dy + 0.5f + (hash.unit(wx, wy, 2) - 0.5f) * jitter;
             const float d = std::sqrt((px - x) * (px - x) + (py - y) * (py - y));
