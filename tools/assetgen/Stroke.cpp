@@ -21,12 +21,6 @@ float Stroke::coverageAt(float px, float py, float& t) const
     return std::clamp(halfWidth - d + 0.5f, 0.0f, 1.0f);
 }
 
-float Stroke::coverage(float px, float py) const
-{
-    float t = 0.0f;
-    return coverageAt(px, py, t);
-}
-
 void Stroke::paint(Image& image, const Color& color, float opacity) const
 {
     paintGraded(image, color, color, opacity);

@@ -15,8 +15,6 @@ public:
     float width0 = 1.0f;      // full width at the start, in pixels
     float width1 = 1.0f;      // full width at the end, in pixels
 
-    // coverage 0..1 of the pixel centre (px, py) by the stroke
-    float coverage(float px, float py) const;
     // blends `color` over the image with the stroke's coverage times `opacity`
     void paint(Image& image, const Color& color, float opacity = 1.0f) const;
     // blends `from` at the start shading into `to` at the end
