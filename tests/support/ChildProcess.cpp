@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,9 +118,11 @@ bool ChildProcess::reap(bool block)
         return ended;
     }
     int waitStatus = 0;
-    const pid_t result = waitpid(pid, &waitStatus, block ? 0 : WNOHANG);
+    rusage usage = {};
+    const pid_t result = wait4(pid, &waitStatus, block ? 0 : WNOHANG, &usage);
     if (result == pid) {
         ended = true;
+        peakResidentKiB = usage.ru_maxrss;
         signalled = WIFSIGNALED(waitStatus);
         status = WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
     }

@@ -35,6 +35,8 @@ public:
     void kill();
     std::string standardOutput() const;
     std::string standardError() const;
+    // the most memory it held at once, in KiB, once it has ended
+    long peakMemoryKiB() const { return peakResidentKiB; }
     // when it started, on the monotonic clock
     std::chrono::steady_clock::time_point startTime() const { return startedAt; }
 
@@ -45,6 +47,7 @@ private:
     bool ended = false;
     bool signalled = false;
     int status = 0;
+    long peakResidentKiB = 0;
     std::string outputPath;
     std::string errorPath;
     std::string failureText;
