@@ -36,7 +36,7 @@ if(SOIL_INCLUDE_DIR AND SOIL_LIBRARY)
     if(WIN32)
         # SOIL for Windows is usually a static library: it brings no GL of its own.
         set_property(TARGET soil PROPERTY INTERFACE_LINK_LIBRARIES OpenGL::GL)
-    elseif(STB_IMAGE_INCLUDE_DIR)
+    elseif(STB_IMAGE_INCLUDE_DIR AND BRINDLEMOOR_TESTS)
         brindlemoor_add_soil_standin_loader()
     endif()
 elseif(WIN32 AND CMAKE_CROSSCOMPILING)
