@@ -10,28 +10,29 @@ std::vector<IconPoint> square(float left, float top, float right, float bottom)
 {
     return {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
 }
+
+// Expects every pixel opaque where covered(x, y) holds and clear elsewhere.
+template <typename Covered>
+void expectCoverage(const IconCanvas& canvas, Covered covered)
+{
+    for (int y = 0; y < canvas.getSize(); ++y) {
+        for (int x = 0; x < canvas.getSize(); ++x) {
+            EXPECT_EQ(canvas.pixel(x, y).alpha, covered(x, y) ? 255 : 0) << x << "," << y;
+        }
+    }
+}
 }
 
 TEST(IconCanvas, StartsFullyClear)
 {
-    const IconCanvas canvas(8);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            EXPECT_EQ(canvas.pixel(x, y).alpha, 0) << x << "," << y;
-        }
-    }
+    expectCoverage(IconCanvas(8), [](int, int) { return false; });
 }
 
 TEST(IconCanvas, PixelAlignedSquareCoversExactlyItsPixels)
 {
     IconCanvas canvas(8);
     canvas.fillPolygon(square(2.0f, 3.0f, 5.0f, 6.0f), red);
-    for (int y = 0; y < 8; ++y) {
-        for (int x = 0; x < 8; ++x) {
-            const bool inside = x >= 2 && x < 5 && y >= 3 && y < 6;
-            EXPECT_EQ(canvas.pixel(x, y).alpha, inside ? 255 : 0) << x << "," << y;
-        }
-    }
+    expectCoverage(canvas, [](int x, int y) { return x >= 2 && x < 5 && y >= 3 && y < 6; });
     EXPECT_EQ(canvas.pixel(3, 4).red, 255);
     EXPECT_EQ(canvas.pixel(3, 4).blue, 0);
 }
@@ -60,11 +61,7 @@ TEST(IconCanvas, NeighbouringPolygonsLeaveNoSeam)
     // Two triangles sharing a diagonal make one opaque square.
     canvas.fillPolygon({{0.0f, 0.0f}, {4.0f, 0.0f}, {0.0f, 4.0f}}, red);
     canvas.fillPolygon({{4.0f, 0.0f}, {4.0f, 4.0f}, {0.0f, 4.0f}}, red);
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(canvas.pixel(x, y).alpha, 255) << x << "," << y;
-        }
-    }
+    expectCoverage(canvas, [](int, int) { return true; });
 }
 
 TEST(IconCanvas, LaterPolygonsCoverEarlierOnes)

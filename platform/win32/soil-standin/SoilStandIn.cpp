@@ -64,6 +64,10 @@ GLuint SoilStandIn::loadTexture(const char* path, int forceChannels, GLuint reus
         lastResult = "Flag not supported by the SOIL stand-in of this build";
         return 0;
     }
+    if (forceChannels < SOIL_LOAD_AUTO || forceChannels > SOIL_LOAD_RGBA) {
+        lastResult = "Invalid number of channels to force";
+        return 0;
+    }
     SoilImage image;
     if (!image.load(path, forceChannels)) {
         lastResult = image.failureReason();

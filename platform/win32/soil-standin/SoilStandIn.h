@@ -1,6 +1,8 @@
 // A stand-in for SOIL (the Simple OpenGL Image Library) for one build only:
 // the Windows program cross-compiled from Debian, where no SOIL for Windows
-// is packaged. Builds with a real SOIL never compile it (cmake/Soil.cmake).
+// is packaged. Builds that have a real SOIL link that instead; Linux
+// compiles the stand-in only to test it against the real one
+// (cmake/Soil.cmake).
 //
 // It does what SOIL_load_OGL_texture does for the flags the program passes
 // (mipmaps, flipped rows, DXT compression, NTSC-safe colours) and leaves the

@@ -356,9 +356,16 @@ TEST_F(SoilStandInAgainstSoil, ReusesTheTextureNameItIsGiven)
     EXPECT_NE(first, name);
 }
 
-TEST_F(SoilStandInAgainstSoil, UnsupportedFlagsAreRefusedByName)
+TEST_F(SoilStandInAgainstSoil, WorkItDoesNotDoIsRefusedWithAReason)
 {
     const std::string path = writeImage("flags.png", 4, 4, 4);
     EXPECT_EQ(standIn.loadTexture(path.c_str(), SOIL_LOAD_AUTO, 0, SOIL_FLAG_MULTIPLY_ALPHA), 0u);
     EXPECT_NE(std::string(standIn.getLastResult()).find("stand-in"), std::string::npos);
+    for (const int channels : {-1, 5}) {
+        EXPECT_EQ(standIn.loadTexture(path.c_str(), channels, 0, programFlags), 0u) << channels;
+        EXPECT_STREQ(standIn.getLastResult(), "Invalid number of channels to force");
+    }
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(bound, 0) << "no texture made for a refused load";
 }
