@@ -8,6 +8,7 @@ namespace {
 constexpr int samplesPerSide = 8;  // per pixel, each way
 constexpr int64_t subunits = 256;  // fixed-point units per pixel
 constexpr int64_t sampleSpacing = subunits / samplesPerSide;
+constexpr uint32_t opaque = 255 * 255; // a sample's full alpha
 
 struct FixedPoint {
     int64_t x = 0;
@@ -42,15 +43,16 @@ int64_t samplePosition(int index)
     return index * sampleSpacing + sampleSpacing / 2;
 }
 
-uint8_t toByte(double unit)
+// part / whole as a byte, rounded to nearest
+uint8_t toByte(uint64_t part, uint64_t whole)
 {
-    return static_cast<uint8_t>(std::lround(std::clamp(unit, 0.0, 1.0) * 255.0));
+    return static_cast<uint8_t>(std::min<uint64_t>((part * 255 + whole / 2) / whole, 255));
 }
 }
 
 IconCanvas::IconCanvas(int sideLength)
     : size(sideLength),
-      samples(static_cast<size_t>(sideLength) * sideLength * samplesPerSide * samplesPerSide * 4, 0.0)
+      samples(static_cast<size_t>(sideLength) * sideLength * samplesPerSide * samplesPerSide * 4, 0)
 {
 }
 
@@ -81,18 +83,17 @@ void IconCanvas::fillPolygon(const std::vector<IconPoint>& corners, IconColour c
         return static_cast<int>(std::clamp<int64_t>(to / sampleSpacing + 1, 0, sampleCount));
     };
 
-    const double alpha = colour.alpha / 255.0;
-    const double source[4] = {colour.red / 255.0 * alpha, colour.green / 255.0 * alpha,
-                              colour.blue / 255.0 * alpha, alpha};
+    const uint32_t alpha = colour.alpha;
+    const uint32_t source[4] = {colour.red * alpha, colour.green * alpha, colour.blue * alpha, 255 * alpha};
     const int samplesPerRow = size * samplesPerSide;
     for (int row = firstSample(top); row < endSample(bottom); ++row) {
         for (int column = firstSample(left); column < endSample(right); ++column) {
             if (!contains(fixed, samplePosition(column), samplePosition(row))) {
                 continue;
             }
-            double* target = &samples[(static_cast<size_t>(row) * samplesPerRow + column) * 4];
+            uint32_t* target = &samples[(static_cast<size_t>(row) * samplesPerRow + column) * 4];
             for (int channel = 0; channel < 4; ++channel) {
-                target[channel] = source[channel] + target[channel] * (1.0 - alpha);
+                target[channel] = source[channel] + (target[channel] * (255 - alpha) + 127) / 255;
             }
         }
     }
@@ -101,22 +102,21 @@ void IconCanvas::fillPolygon(const std::vector<IconPoint>& corners, IconColour c
 IconColour IconCanvas::pixel(int x, int y) const
 {
     const int samplesPerRow = size * samplesPerSide;
-    double sum[4] = {0.0, 0.0, 0.0, 0.0};
+    uint64_t sum[4] = {0, 0, 0, 0};
     for (int row = y * samplesPerSide; row < (y + 1) * samplesPerSide; ++row) {
         for (int column = x * samplesPerSide; column < (x + 1) * samplesPerSide; ++column) {
-            const double* sample = &samples[(static_cast<size_t>(row) * samplesPerRow + column) * 4];
+            const uint32_t* sample = &samples[(static_cast<size_t>(row) * samplesPerRow + column) * 4];
             for (int channel = 0; channel < 4; ++channel) {
                 sum[channel] += sample[channel];
             }
         }
     }
-    constexpr double samplesPerPixel = samplesPerSide * samplesPerSide;
-    const double alpha = sum[3] / samplesPerPixel;
+    constexpr uint64_t fullPixel = uint64_t{opaque} * samplesPerSide * samplesPerSide;
     // A pixel too faint to show is left fully clear, colour included, so
     // that the icon's mask and its alpha agree.
-    const uint8_t alphaByte = toByte(alpha);
-    if (alphaByte == 0) {
+    const uint8_t alpha = toByte(sum[3], fullPixel);
+    if (alpha == 0) {
         return {0, 0, 0, 0};
     }
-    return {toByte(sum[0] / sum[3]), toByte(sum[1] / sum[3]), toByte(sum[2] / sum[3]), alphaByte};
+    return {toByte(sum[0], sum[3]), toByte(sum[1], sum[3]), toByte(sum[2], sum[3]), alpha};
 }

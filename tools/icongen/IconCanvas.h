@@ -1,8 +1,8 @@
 // A small square RGBA picture that filled polygons are drawn onto,
 // anti-aliased by drawing at a grid of samples inside every pixel and
 // averaging them. Each sample is painted over on its own, so polygons that
-// share an edge leave no seam. Integer sample positions and a fixed drawing
-// order make the result the same on every machine, so a generated icon can
+// share an edge leave no seam. Integer arithmetic throughout makes the
+// result the same with every compiler and machine, so a generated icon can
 // be compared byte for byte with the one committed.
 #pragma once
 
@@ -36,7 +36,7 @@ public:
 
 private:
     int size = 0;
-    // premultiplied red, green, blue and alpha per sample, each 0 to 1,
-    // rows of samples top to bottom
-    std::vector<double> samples;
+    // premultiplied red, green, blue and alpha per sample, each 0 to
+    // 255 x 255, rows of samples top to bottom
+    std::vector<uint32_t> samples;
 };
