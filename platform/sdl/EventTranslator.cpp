@@ -15,41 +15,28 @@ char typedCharacter(const XKeyEvent& key)
     return XLookupString(&copy, text, sizeof(text), nullptr, nullptr) == 1 ? text[0] : '\0';
 }
 
-// MK_ flags from an X11 pointer state, which is the state before the event.
-WPARAM mouseFlagsOf(unsigned int state)
-{
-    WPARAM flags = 0;
-    if (state & Button1Mask) {
-        flags |= MK_LBUTTON;
-    }
-    if (state & Button2Mask) {
-        flags |= MK_MBUTTON;
-    }
-    if (state & Button3Mask) {
-        flags |= MK_RBUTTON;
-    }
-    if (state & ShiftMask) {
-        flags |= MK_SHIFT;
-    }
-    if (state & ControlMask) {
-        flags |= MK_CONTROL;
-    }
-    return flags;
-}
-
 struct ButtonMessages {
-    unsigned int button;
-    unsigned int mask;
+    Uint8 button;
     WPARAM flag;
     UINT down;
     UINT up;
 };
 
 constexpr ButtonMessages buttonMessages[] = {
-    {Button1, Button1Mask, MK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP},
-    {Button2, Button2Mask, MK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP},
-    {Button3, Button3Mask, MK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP},
+    {SDL_BUTTON_LEFT, MK_LBUTTON, WM_LBUTTONDOWN, WM_LBUTTONUP},
+    {SDL_BUTTON_MIDDLE, MK_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP},
+    {SDL_BUTTON_RIGHT, MK_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP},
 };
+
+// SDL ends a move out of the window with one at the nearest edge, just
+// before it says the pointer left; Windows sends no such move.
+bool isLeavingMove(const SDL_MouseMotionEvent& motion)
+{
+    SDL_Event next;
+    return SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) == 1 &&
+           next.type == SDL_WINDOWEVENT && next.window.event == SDL_WINDOWEVENT_LEAVE &&
+           next.window.windowID == motion.windowID;
+}
 }
 
 EventTranslator& EventTranslator::instance()
@@ -72,12 +59,22 @@ void EventTranslator::translate(const SDL_Event& event, MessageQueue& queue)
     switch (event.type) {
     case SDL_SYSWMEVENT:
         if (event.syswm.msg != nullptr && event.syswm.msg->subsystem == SDL_SYSWM_X11) {
-            translateX11(event.syswm.msg->msg.x11.event, queue);
+            translateX11(event.syswm.msg->msg.x11.event);
         }
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         translateKey(event.key, queue);
+        break;
+    case SDL_MOUSEMOTION:
+        if (!isLeavingMove(event.motion)) {
+            postPointer(event.motion.windowID, WM_MOUSEMOVE, event.motion.x, event.motion.y,
+                        mouseFlags(event.motion.state), queue);
+        }
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        translateButton(event.button, queue);
         break;
     case SDL_WINDOWEVENT:
         translateWindowEvent(event.window);
@@ -87,46 +84,23 @@ void EventTranslator::translate(const SDL_Event& event, MessageQueue& queue)
     }
 }
 
-void EventTranslator::translateX11(const XEvent& event, MessageQueue& queue)
+void EventTranslator::translateX11(const XEvent& event)
 {
     pendingKeyType = 0;
-    switch (event.type) {
-    case KeyPress:
-    case KeyRelease: {
-        const HostWindow* window = WindowRegistry::instance().findByXWindow(event.xkey.window);
-        if (window != nullptr) {
-            pendingKeyType = event.type;
-            pendingKeyWindow = window->handle();
-            pendingKeyCharacter = event.type == KeyPress ? typedCharacter(event.xkey) : '\0';
-        }
-        break;
+    if (event.type != KeyPress && event.type != KeyRelease) {
+        return;
     }
-    case MotionNotify:
-        postPointer(event.xmotion.window, WM_MOUSEMOVE, event.xmotion.x, event.xmotion.y,
-                    mouseFlagsOf(event.xmotion.state), queue);
-        break;
-    case ButtonPress:
-    case ButtonRelease:
-        for (const ButtonMessages& button : buttonMessages) {
-            if (button.button == event.xbutton.button) {
-                const bool press = event.type == ButtonPress;
-                // Windows' flags tell the buttons down after the event.
-                WPARAM flags = mouseFlagsOf(event.xbutton.state & ~button.mask);
-                if (press) {
-                    flags |= button.flag;
-                }
-                postPointer(event.xbutton.window, press ? button.down : button.up, event.xbutton.x,
-                            event.xbutton.y, flags, queue);
-            }
-        }
-        break;
-    default:
-        break;
+    const HostWindow* window = WindowRegistry::instance().findByXWindow(event.xkey.window);
+    if (window != nullptr) {
+        pendingKeyType = event.type;
+        pendingKeyWindow = window->handle();
+        pendingKeyCharacter = event.type == KeyPress ? typedCharacter(event.xkey) : '\0';
     }
 }
 
 void EventTranslator::translateKey(const SDL_KeyboardEvent& key, MessageQueue& queue)
 {
+    modifiers = key.keysym.mod;
     const bool paired = (key.type == SDL_KEYDOWN && pendingKeyType == KeyPress) ||
                         (key.type == SDL_KEYUP && pendingKeyType == KeyRelease);
     pendingKeyType = 0;
@@ -136,15 +110,45 @@ void EventTranslator::translateKey(const SDL_KeyboardEvent& key, MessageQueue& q
     }
 }
 
-void EventTranslator::postPointer(unsigned long xWindow, UINT message, int x, int y, WPARAM flags,
-                                  MessageQueue& queue)
+WPARAM EventTranslator::mouseFlags(Uint32 buttonState) const
 {
-    const HostWindow* window = WindowRegistry::instance().findByXWindow(xWindow);
+    WPARAM flags = 0;
+    for (const ButtonMessages& button : buttonMessages) {
+        if (buttonState & SDL_BUTTON(button.button)) {
+            flags |= button.flag;
+        }
+    }
+    if (modifiers & KMOD_SHIFT) {
+        flags |= MK_SHIFT;
+    }
+    if (modifiers & KMOD_CTRL) {
+        flags |= MK_CONTROL;
+    }
+    return flags;
+}
+
+void EventTranslator::translateButton(const SDL_MouseButtonEvent& event, MessageQueue& queue)
+{
+    // Every button counts for the flags, even one pressed or released
+    // outside; its message goes only to the window under the pointer.
+    const Uint32 mask = SDL_BUTTON(event.button);
+    buttons = event.type == SDL_MOUSEBUTTONDOWN ? (buttons | mask) : (buttons & ~mask);
+    for (const ButtonMessages& button : buttonMessages) {
+        if (button.button == event.button) {
+            postPointer(event.windowID, event.type == SDL_MOUSEBUTTONDOWN ? button.down : button.up, event.x,
+                        event.y, mouseFlags(buttons), queue);
+        }
+    }
+}
+
+void EventTranslator::postPointer(Uint32 windowId, UINT message, int x, int y, WPARAM flags, MessageQueue& queue)
+{
+    // Without auto-capture SDL gives a move or release outside the window no
+    // window, as Windows without SetCapture gives it none.
+    const HostWindow* window = WindowRegistry::instance().findBySdlId(windowId);
     if (window == nullptr) {
         return;
     }
-    // X11's implicit grab sends a dragging pointer's moves and release to the
-    // window it left; Windows, without SetCapture, does not.
     int width = 0;
     int height = 0;
     window->clientSize(width, height);

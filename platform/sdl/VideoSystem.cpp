@@ -31,12 +31,8 @@ bool VideoSystem::start()
     // Keys come from key events only: an input method must not swallow them,
     // and TranslateMessage makes the characters.
     SDL_StopTextInput();
-    // Raw X11 events pair each key event with its X key press and give the
-    // pointer's true position, which SDL clamps to the window.
+    // Raw X11 events tell real key events from the ones SDL makes up.
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
-    SDL_EventState(SDL_MOUSEBUTTONDOWN, SDL_IGNORE);
-    SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
     SDL_EventState(SDL_MOUSEWHEEL, SDL_IGNORE);
     started = true;
     videoThread = std::this_thread::get_id();
