@@ -106,7 +106,8 @@ void EventTranslator::translateKey(const SDL_KeyboardEvent& key, MessageQueue& q
     pendingKeyType = 0;
     KeyTranslation::KeyMessage message;
     if (paired && keys.translate(key, pendingKeyCharacter, message)) {
-        queue.postInput(MessageQueue::make(pendingKeyWindow, message.message, message.virtualKey, message.lParam));
+        queue.postInput(
+            MessageQueue::make(pendingKeyWindow, message.message, message.virtualKey, message.lParam));
     }
 }
 
@@ -141,7 +142,8 @@ void EventTranslator::translateButton(const SDL_MouseButtonEvent& event, Message
     }
 }
 
-void EventTranslator::postPointer(Uint32 windowId, UINT message, int x, int y, WPARAM flags, MessageQueue& queue)
+void EventTranslator::postPointer(Uint32 windowId, UINT message, int x, int y, WPARAM flags,
+                                  MessageQueue& queue)
 {
     // Without auto-capture SDL gives a move or release outside the window no
     // window, as Windows without SetCapture gives it none.

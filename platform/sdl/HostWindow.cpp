@@ -22,7 +22,8 @@ SDL_Window* createSdlWindow(const HostWindow::Request& request, bool& hasOpenGl)
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, minimumDepthBits);
-    SDL_Window* window = SDL_CreateWindow(request.title.c_str(), x, y, width, height, flags | SDL_WINDOW_OPENGL);
+    SDL_Window* window =
+        SDL_CreateWindow(request.title.c_str(), x, y, width, height, flags | SDL_WINDOW_OPENGL);
     hasOpenGl = window != nullptr;
     if (window == nullptr) {
         window = SDL_CreateWindow(request.title.c_str(), x, y, width, height, flags);

@@ -14,7 +14,7 @@
 #include <string>
 
 class HostWindow {
-public:
+  public:
     struct Request {
         HWND handle = nullptr;
         HDC deviceContext = nullptr;
@@ -23,7 +23,7 @@ public:
         DWORD style = 0;
         int x = CW_USEDEFAULT;
         int y = CW_USEDEFAULT;
-        int outerWidth = 0;  // frame included, as CreateWindowExA takes it
+        int outerWidth = 0; // frame included, as CreateWindowExA takes it
         int outerHeight = 0;
     };
 
@@ -61,7 +61,7 @@ public:
     bool isDestroying() const { return destroying; }
     void markDestroying() { destroying = true; }
 
-private:
+  private:
     HostWindow(const Request& request, SDL_Window* window, bool hasOpenGl);
     void fitClientToFrame(const WindowFrame::Extents& extents);
 

@@ -4,15 +4,15 @@ namespace {
 // lParam bits of a key message.
 constexpr int scanCodeShift = 16;
 constexpr LPARAM extendedKeyBit = 1L << 24;
-constexpr LPARAM contextCodeBit = 1L << 29;  // Alt held
+constexpr LPARAM contextCodeBit = 1L << 29;   // Alt held
 constexpr LPARAM previousStateBit = 1L << 30; // the key was already down
 constexpr LPARAM transitionBit = 1L << 31;    // the key is being released
 
 struct KeyCode {
     SDL_Scancode scancode;
     BYTE virtualKey;
-    BYTE scanCode;  // PC set 1, as Windows puts in lParam
-    bool extended;  // the E0-prefixed keys
+    BYTE scanCode; // PC set 1, as Windows puts in lParam
+    bool extended; // the E0-prefixed keys
 };
 
 // Keys by their place on a PC keyboard.

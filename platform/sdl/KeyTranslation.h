@@ -10,7 +10,7 @@
 #include <SDL.h>
 
 class KeyTranslation {
-public:
+  public:
     struct KeyMessage {
         UINT message = 0;
         WPARAM virtualKey = 0;
@@ -25,7 +25,7 @@ public:
     // turns a WM_KEYDOWN into WM_CHAR; 0 when it types none
     char characterOf(WPARAM virtualKey) const;
 
-private:
+  private:
     static constexpr int virtualKeyCount = 256;
 
     // Alt went down and no other key has made a system-key message since:

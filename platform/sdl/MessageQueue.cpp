@@ -73,7 +73,8 @@ bool MessageQueue::takeQuit(MSG& msg, bool remove)
 void MessageQueue::forgetWindow(HWND hwnd)
 {
     for (std::deque<MSG>* queue : {&posted, &input}) {
-        queue->erase(std::remove_if(queue->begin(), queue->end(), [hwnd](const MSG& msg) { return msg.hwnd == hwnd; }),
-                     queue->end());
+        queue->erase(
+            std::remove_if(queue->begin(), queue->end(), [hwnd](const MSG& msg) { return msg.hwnd == hwnd; }),
+            queue->end());
     }
 }

@@ -20,7 +20,8 @@ BOOL WINAPI SwapBuffers(HDC hdc)
 {
     HostWindow* window = WindowRegistry::instance().findByDeviceContext(hdc);
     // SDL swaps only the window whose context is current.
-    if (window == nullptr || !window->pixelFormat().isSet() || SDL_GL_GetCurrentWindow() != window->sdlWindow()) {
+    if (window == nullptr || !window->pixelFormat().isSet() ||
+        SDL_GL_GetCurrentWindow() != window->sdlWindow()) {
         return FALSE;
     }
     SDL_GL_SwapWindow(window->sdlWindow());

@@ -8,7 +8,7 @@
 #include <string>
 
 class WindowClassRegistry {
-public:
+  public:
     struct Entry {
         ATOM atom = 0;
         WNDPROC procedure = nullptr;
@@ -24,7 +24,7 @@ public:
     // unknown
     const Entry* find(LPCSTR name) const;
 
-private:
+  private:
     static std::string keyOf(LPCSTR name);
 
     std::map<std::string, Entry> classes;

@@ -44,12 +44,14 @@ HostWindow* WindowRegistry::findBySdlId(Uint32 id) const
 
 HostWindow* WindowRegistry::findByXWindow(unsigned long xWindow) const
 {
-    return findWhere([xWindow](const HostWindow& window) { return xWindow != 0 && window.xWindow() == xWindow; });
+    return findWhere(
+        [xWindow](const HostWindow& window) { return xWindow != 0 && window.xWindow() == xWindow; });
 }
 
 HostWindow* WindowRegistry::findByDeviceContext(HDC deviceContext) const
 {
-    return findWhere([deviceContext](const HostWindow& window) { return window.deviceContext() == deviceContext; });
+    return findWhere(
+        [deviceContext](const HostWindow& window) { return window.deviceContext() == deviceContext; });
 }
 
 HostWindow* WindowRegistry::findNeedingPaint(HWND filter) const

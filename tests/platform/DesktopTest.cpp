@@ -11,6 +11,8 @@ namespace {
 constexpr int screenWidth = 1920; // VirtualDisplay's screen
 constexpr int outsideMargin = 40; // pixels between a window's frame and a point outside it
 constexpr int pollSleepMs = 2;
+constexpr BYTE programColorBits = 16;
+constexpr BYTE programDepthBits = 16;
 
 struct Desktop {
     std::unique_ptr<VirtualDisplay> display;
@@ -52,6 +54,18 @@ void DesktopTest::TearDown()
 DisplayDriver& DesktopTest::driver()
 {
     return *desktop(withGlx).driver;
+}
+
+PIXELFORMATDESCRIPTOR DesktopTest::programPixelFormat()
+{
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = programColorBits;
+    pfd.cDepthBits = programDepthBits;
+    return pfd;
 }
 
 unsigned long DesktopTest::showWindow(const char* title, HWND& hwnd, DWORD style)

@@ -13,7 +13,7 @@
 #include <string>
 
 class DesktopTest : public ::testing::Test {
-protected:
+  protected:
     static constexpr int windowWaitMs = 5000; // a window maps, or a message arrives, within this
 
     // whether the display has GLX, fixed by the first test of the process
@@ -23,6 +23,8 @@ protected:
     void TearDown() override;
 
     static DisplayDriver& driver();
+    // the pixel format request the program makes
+    static PIXELFORMATDESCRIPTOR programPixelFormat();
     static MessageLog& log() { return MessageLog::instance(); }
 
     // creates and shows a window and finds it on the display; 0 on failure

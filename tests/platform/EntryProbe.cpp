@@ -8,7 +8,8 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showMode)
 {
-    std::printf("instance %s, previous %s, show %d, command line [%s]\n", instance != nullptr ? "set" : "null",
-                previousInstance != nullptr ? "set" : "null", showMode, commandLine);
+    std::printf("instance %s, previous %s, show %d, command line [%s]\n",
+                instance != nullptr ? "set" : "null", previousInstance != nullptr ? "set" : "null", showMode,
+                commandLine);
     return std::atoi(commandLine);
 }

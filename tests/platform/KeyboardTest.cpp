@@ -67,7 +67,7 @@ std::vector<MessageLog::Entry> keyMessages()
 }
 
 class Keyboard : public DesktopTest {
-protected:
+  protected:
     void SetUp() override
     {
         DesktopTest::SetUp();

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
@@ -22,14 +20,6 @@ std::string outputPath(const char* name)
 {
     return "/tmp/brindlemoor-" + std::string(name) + "-" + std::to_string(getpid()) + ".txt";
 }
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 }
 
 TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
@@ -41,7 +31,7 @@ TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(headlessExitMs, exitStatus)) << "MessageBoxA blocked without a display";
     EXPECT_EQ(exitStatus, idOk);
-    EXPECT_NE(readFile(options.outputPath).find("Error: ChoosePixelFormat failed\n"), std::string::npos);
+    EXPECT_NE(probe.output().find("Error: ChoosePixelFormat failed\n"), std::string::npos);
     std::remove(options.outputPath.c_str());
 }
 
@@ -53,7 +43,7 @@ TEST(MessageBox, NullCaptionIsErrorAsOnWindows)
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "Model failed to load"}, options);
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(headlessExitMs, exitStatus));
-    EXPECT_NE(readFile(options.outputPath).find("Error: Model failed to load\n"), std::string::npos);
+    EXPECT_NE(probe.output().find("Error: Model failed to load\n"), std::string::npos);
     std::remove(options.outputPath.c_str());
 }
 
@@ -71,7 +61,7 @@ TEST(MessageBox, ShowsModalBoxUntilReturnIsPressed)
     const unsigned long box = driver.waitForWindow("Box under test", boxShowMs);
     ASSERT_NE(box, 0u) << "no message box appeared";
     // The report is written before the box blocks.
-    EXPECT_NE(readFile(options.outputPath).find("Box under test: SetPixelFormat failed\n"), std::string::npos);
+    EXPECT_NE(probe.output().find("Box under test: SetPixelFormat failed\n"), std::string::npos);
 
     int exitStatus = -1;
     EXPECT_FALSE(probe.waitForExit(blockedMs, exitStatus)) << "MessageBoxA returned while its box was up";

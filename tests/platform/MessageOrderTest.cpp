@@ -5,7 +5,7 @@
 #include <X11/keysym.h>
 
 class MessageOrder : public DesktopTest {
-protected:
+  protected:
     void SetUp() override
     {
         DesktopTest::SetUp();

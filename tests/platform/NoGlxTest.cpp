@@ -3,7 +3,7 @@
 #include "tests/platform/DesktopTest.h"
 
 class NoGlx : public DesktopTest {
-protected:
+  protected:
     static void SetUpTestSuite() { withGlx = false; }
 };
 
@@ -13,13 +13,7 @@ TEST_F(NoGlx, WindowIsMadeButNoPixelFormatIsOffered)
     ASSERT_NE(showWindow("Without GLX", hwnd), 0u) << "the window is made and shown without GLX";
     const HDC hdc = GetDC(hwnd);
     ASSERT_NE(hdc, nullptr);
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 16;
-    pfd.cDepthBits = 16;
+    const PIXELFORMATDESCRIPTOR pfd = programPixelFormat();
     EXPECT_EQ(ChoosePixelFormat(hdc, &pfd), 0);
     EXPECT_FALSE(SetPixelFormat(hdc, 1, &pfd));
     EXPECT_EQ(wglCreateContext(hdc), nullptr);

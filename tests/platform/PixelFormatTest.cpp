@@ -5,29 +5,14 @@
 #include <GL/glx.h>
 
 namespace {
-constexpr BYTE programColorBits = 16;
-constexpr BYTE programDepthBits = 16;
 constexpr GLint minimumDepthBits = 16;
 constexpr GLenum contextProfileMask = 0x9126; // GL_CONTEXT_PROFILE_MASK
 constexpr GLint coreProfileBit = 0x1;
 constexpr int framePixels = 3; // bytes of one captured pixel
-
-// The request the program makes.
-PIXELFORMATDESCRIPTOR programRequest()
-{
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof(PIXELFORMATDESCRIPTOR);
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = programColorBits;
-    pfd.cDepthBits = programDepthBits;
-    return pfd;
-}
 }
 
 class PixelFormatTest : public DesktopTest {
-protected:
+  protected:
     void SetUp() override
     {
         DesktopTest::SetUp();
@@ -52,7 +37,7 @@ using PixelFormat = PixelFormatTest;
 
 TEST_F(PixelFormat, ProgramsRequestGivesACurrentDoubleBufferedContextWithDepth)
 {
-    const PIXELFORMATDESCRIPTOR pfd = programRequest();
+    const PIXELFORMATDESCRIPTOR pfd = programPixelFormat();
     const int format = ChoosePixelFormat(hdc, &pfd);
     ASSERT_NE(format, 0);
     ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
@@ -86,7 +71,8 @@ TEST_F(PixelFormat, ProgramsRequestGivesACurrentDoubleBufferedContextWithDepth)
         if (image.width == 0) {
             return false;
         }
-        const size_t centre = (static_cast<size_t>(image.height / 2) * image.width + image.width / 2) * framePixels;
+        const size_t centre =
+            (static_cast<size_t>(image.height / 2) * image.width + image.width / 2) * framePixels;
         return image.rgb[centre] == 255 && image.rgb[centre + 1] == 0 && image.rgb[centre + 2] == 0;
     })) << "the swapped frame is not red on screen";
 
@@ -96,7 +82,7 @@ TEST_F(PixelFormat, ProgramsRequestGivesACurrentDoubleBufferedContextWithDepth)
 
 TEST_F(PixelFormat, LaterContextsAreNewAndNotCurrent)
 {
-    const PIXELFORMATDESCRIPTOR pfd = programRequest();
+    const PIXELFORMATDESCRIPTOR pfd = programPixelFormat();
     ASSERT_TRUE(SetPixelFormat(hdc, ChoosePixelFormat(hdc, &pfd), &pfd));
     const HGLRC first = wglCreateContext(hdc);
     ASSERT_TRUE(wglMakeCurrent(hdc, first));
@@ -111,7 +97,7 @@ TEST_F(PixelFormat, LaterContextsAreNewAndNotCurrent)
 
 TEST_F(PixelFormat, RequestsThatCannotBeMetChooseNothing)
 {
-    const PIXELFORMATDESCRIPTOR good = programRequest();
+    const PIXELFORMATDESCRIPTOR good = programPixelFormat();
     EXPECT_EQ(ChoosePixelFormat(hdc, nullptr), 0);
     PIXELFORMATDESCRIPTOR wrongSize = good;
     wrongSize.nSize = 0;
@@ -138,17 +124,17 @@ TEST_F(PixelFormat, NothingWorksBeforeThePixelFormatIsSet)
 {
     EXPECT_EQ(wglCreateContext(hdc), nullptr);
     EXPECT_FALSE(SwapBuffers(hdc));
-    PIXELFORMATDESCRIPTOR deepDepth = programRequest();
+    PIXELFORMATDESCRIPTOR deepDepth = programPixelFormat();
     deepDepth.cDepthBits = 255;
     EXPECT_FALSE(SetPixelFormat(hdc, 1, &deepDepth)) << "SetPixelFormat checks what the window has";
-    const PIXELFORMATDESCRIPTOR good = programRequest();
+    const PIXELFORMATDESCRIPTOR good = programPixelFormat();
     EXPECT_FALSE(SetPixelFormat(hdc, 2, &good)) << "a window offers one format only";
     EXPECT_EQ(wglCreateContext(hdc), nullptr);
 }
 
 TEST_F(PixelFormat, PixelFormatIsSetOnceAsOnWindows)
 {
-    const PIXELFORMATDESCRIPTOR pfd = programRequest();
+    const PIXELFORMATDESCRIPTOR pfd = programPixelFormat();
     const int format = ChoosePixelFormat(hdc, &pfd);
     ASSERT_TRUE(SetPixelFormat(hdc, format, &pfd));
     EXPECT_FALSE(SetPixelFormat(hdc, format + 1, &pfd)) << "another format cannot replace it";
@@ -159,7 +145,7 @@ TEST_F(PixelFormat, PixelFormatIsSetOnceAsOnWindows)
 
 TEST_F(PixelFormat, SwapBuffersNeedsTheWindowsContextCurrent)
 {
-    const PIXELFORMATDESCRIPTOR pfd = programRequest();
+    const PIXELFORMATDESCRIPTOR pfd = programPixelFormat();
     ASSERT_TRUE(SetPixelFormat(hdc, ChoosePixelFormat(hdc, &pfd), &pfd));
     const HGLRC hrc = wglCreateContext(hdc);
     EXPECT_FALSE(SwapBuffers(hdc));

@@ -5,20 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <unistd.h>
 
 namespace {
 constexpr int probeExitMs = 10000;
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 }
 
 TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
@@ -32,7 +22,7 @@ TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
     ASSERT_TRUE(probe.waitForExit(probeExitMs, exitStatus));
     EXPECT_EQ(exitStatus, 42);
     // The program's own name is not part of the command line, as on Windows.
-    EXPECT_EQ(readFile(output), "instance set, previous null, show 10, command line [42 alpha beta]\n");
+    EXPECT_EQ(probe.output(), "instance set, previous null, show 10, command line [42 alpha beta]\n");
     std::remove(output.c_str());
 }
 
@@ -45,6 +35,6 @@ TEST(ProcessEntry, EmptyCommandLineIsEmptyNotNull)
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(probeExitMs, exitStatus));
     EXPECT_EQ(exitStatus, 0);
-    EXPECT_EQ(readFile(output), "instance set, previous null, show 10, command line []\n");
+    EXPECT_EQ(probe.output(), "instance set, previous null, show 10, command line []\n");
     std::remove(output.c_str());
 }

@@ -56,8 +56,8 @@ TEST(WindowClass, RejectsBadRecords)
 
 TEST(WindowClass, UnknownClassCreatesNoWindow)
 {
-    EXPECT_EQ(CreateWindowExA(0, "NeverRegistered", "title", WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 1280, 720,
-                              nullptr, nullptr, nullptr, nullptr),
+    EXPECT_EQ(CreateWindowExA(0, "NeverRegistered", "title", WS_CAPTION, CW_USEDEFAULT, CW_USEDEFAULT, 1280,
+                              720, nullptr, nullptr, nullptr, nullptr),
               nullptr);
 }
 

@@ -27,8 +27,7 @@ int countError(Display*, XErrorEvent*)
 // Runs requests that may name a window already gone; false when the server
 // answered with an error. The handler is the process's, so it is held only
 // for the moment.
-template <typename Requests>
-bool withoutErrors(Display* display, Requests requests)
+template <typename Requests> bool withoutErrors(Display* display, Requests requests)
 {
     XSync(display, False);
     trappedErrors = 0;
@@ -39,27 +38,35 @@ bool withoutErrors(Display* display, Requests requests)
     return trappedErrors == 0;
 }
 
-// A property's items as longs (32-bit formats come back as longs in Xlib).
-std::vector<long> longProperty(Display* display, Window window, const char* name, Atom type)
+// A property's items as Xlib hands them out: chars for format 8, longs
+// for format 32; none when it is unset or of another type.
+template <typename Item>
+std::vector<Item> propertyItems(Display* display, Window window, const char* name, Atom type,
+                                int wantedFormat)
 {
-    std::vector<long> values;
+    std::vector<Item> values;
     withoutErrors(display, [&] {
         Atom actualType = None;
         int format = 0;
-        unsigned long items = 0;
+        unsigned long count = 0;
         unsigned long remaining = 0;
         unsigned char* data = nullptr;
         if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type,
-                               &actualType, &format, &items, &remaining, &data) == Success &&
-            data != nullptr) {
-            if (format == 32) {
-                const long* longs = reinterpret_cast<const long*>(data);
-                values.assign(longs, longs + items);
-            }
+                               &actualType, &format, &count, &remaining, &data) == Success &&
+            data != nullptr && format == wantedFormat && (type == AnyPropertyType || actualType == type)) {
+            const Item* items = reinterpret_cast<const Item*>(data);
+            values.assign(items, items + count);
+        }
+        if (data != nullptr) {
             XFree(data);
         }
     });
     return values;
+}
+
+std::vector<long> longProperty(Display* display, Window window, const char* name, Atom type)
+{
+    return propertyItems<long>(display, window, name, type, 32);
 }
 
 std::vector<Window> childrenOf(Display* display, Window window)
@@ -101,29 +108,12 @@ bool isViewable(Display* display, Window window)
 
 std::string titleOf(Display* display, Window window)
 {
-    std::string title;
-    withoutErrors(display, [&] {
-        Atom type = None;
-        int format = 0;
-        unsigned long items = 0;
-        unsigned long remaining = 0;
-        unsigned char* data = nullptr;
-        const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-        if (XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), 0, 1024, False, utf8,
-                               &type, &format, &items, &remaining, &data) == Success &&
-            data != nullptr && type == utf8) {
-            title.assign(reinterpret_cast<const char*>(data), items);
-        }
-        if (data != nullptr) {
-            XFree(data);
-        }
-        char* name = nullptr;
-        if (title.empty() && XFetchName(display, window, &name) != 0 && name != nullptr) {
-            title = name;
-            XFree(name);
-        }
-    });
-    return title;
+    std::vector<char> title =
+        propertyItems<char>(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False), 8);
+    if (title.empty()) {
+        title = propertyItems<char>(display, window, "WM_NAME", XA_STRING, 8);
+    }
+    return std::string(title.begin(), title.end());
 }
 
 // Depth first through the window manager's frames to the client windows,
@@ -141,6 +131,19 @@ Window findClient(Display* display, Window window, const std::string& title, boo
         }
     }
     return 0;
+}
+
+// A client message as window managers and clients send each other.
+XEvent clientMessage(Display* display, Window window, const char* type, long first, long second)
+{
+    XEvent message = {};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, type, False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = first;
+    message.xclient.data.l[1] = second;
+    return message;
 }
 
 int channelOf(unsigned long pixel, unsigned long mask)
@@ -260,17 +263,11 @@ std::vector<std::string> DisplayDriver::allowedActions(unsigned long window)
 
 bool DisplayDriver::focus(unsigned long window)
 {
-    XEvent activate = {};
-    activate.xclient.type = ClientMessage;
-    activate.xclient.window = window;
-    activate.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-    activate.xclient.format = 32;
-    activate.xclient.data.l[0] = activationFromPager;
-    activate.xclient.data.l[1] = CurrentTime;
+    XEvent activate = clientMessage(display, window, "_NET_ACTIVE_WINDOW", activationFromPager, CurrentTime);
     withoutErrors(display, [&] {
         XRaiseWindow(display, window);
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
-                   &activate);
+        XSendEvent(display, DefaultRootWindow(display), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &activate);
     });
     for (int waited = 0; waited < focusWaitMs; waited += pollIntervalMs) {
         Window focused = 0;
@@ -335,10 +332,9 @@ void DisplayDriver::buttonUp(int button)
 unsigned long DisplayDriver::createWindow(const std::string& title, int width, int height)
 {
     const int screen = DefaultScreen(display);
-    const Window window =
-        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, static_cast<unsigned int>(width),
-                            static_cast<unsigned int>(height), 0, BlackPixel(display, screen),
-                            WhitePixel(display, screen));
+    const Window window = XCreateSimpleWindow(
+        display, RootWindow(display, screen), 0, 0, static_cast<unsigned int>(width),
+        static_cast<unsigned int>(height), 0, BlackPixel(display, screen), WhitePixel(display, screen));
     XStoreName(display, window, title.c_str());
     XWMHints hints = {};
     hints.flags = InputHint;
@@ -363,13 +359,8 @@ void DisplayDriver::resizeClient(unsigned long window, int width, int height)
 
 void DisplayDriver::requestClose(unsigned long window)
 {
-    XEvent close = {};
-    close.xclient.type = ClientMessage;
-    close.xclient.window = window;
-    close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    close.xclient.format = 32;
-    close.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    close.xclient.data.l[1] = CurrentTime;
+    const long deleteWindow = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XEvent close = clientMessage(display, window, "WM_PROTOCOLS", deleteWindow, CurrentTime);
     withoutErrors(display, [&] { XSendEvent(display, window, False, NoEventMask, &close); });
 }
 
@@ -399,6 +390,13 @@ DisplayDriver::Image DisplayDriver::capture(unsigned long window)
     }
     XDestroyImage(pixels);
     return image;
+}
+
+bool DisplayDriver::hasWindowManager()
+{
+    const std::vector<long> check =
+        longProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    return check.size() == 1 && windowExists(static_cast<unsigned long>(check[0]));
 }
 
 void DisplayDriver::sync()

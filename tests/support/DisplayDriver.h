@@ -11,7 +11,7 @@
 struct _XDisplay;
 
 class DisplayDriver {
-public:
+  public:
     struct Image {
         int width = 0;
         int height = 0;
@@ -24,6 +24,8 @@ public:
     DisplayDriver& operator=(const DisplayDriver&) = delete;
 
     bool isOpen() const { return display != nullptr; }
+    // a window manager has claimed the screen (_NET_SUPPORTING_WM_CHECK)
+    bool hasWindowManager();
 
     // the mapped client window with this title, or 0 after timeoutMs
     unsigned long waitForWindow(const std::string& title, int timeoutMs);
@@ -68,6 +70,6 @@ public:
     // waits until the server has handled every request sent
     void sync();
 
-private:
+  private:
     _XDisplay* display = nullptr;
 };

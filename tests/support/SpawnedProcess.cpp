@@ -7,7 +7,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <fstream>
+#include <sstream>
 
 extern char** environ;
 
@@ -56,6 +57,7 @@ int statusOf(int waitStatus)
 }
 
 SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const Options& options)
+    : outputPath(options.outputPath)
 {
     if (arguments.empty()) {
         return;
@@ -103,7 +105,8 @@ SpawnedProcess::~SpawnedProcess()
     stop();
 }
 
-SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept : pid(other.pid)
+SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept
+    : pid(other.pid), outputPath(std::move(other.outputPath))
 {
     other.pid = -1;
 }
@@ -113,9 +116,18 @@ SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
     if (this != &other) {
         stop();
         pid = other.pid;
+        outputPath = std::move(other.outputPath);
         other.pid = -1;
     }
     return *this;
+}
+
+std::string SpawnedProcess::output() const
+{
+    std::ifstream file(outputPath);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
 }
 
 bool SpawnedProcess::waitForExit(int timeoutMs, int& exitStatus)

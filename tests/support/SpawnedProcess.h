@@ -10,7 +10,7 @@
 #include <vector>
 
 class SpawnedProcess {
-public:
+  public:
     struct Options {
         // NAME=value pairs set in the child's environment
         std::vector<std::pair<std::string, std::string>> environment;
@@ -32,12 +32,15 @@ public:
     SpawnedProcess& operator=(const SpawnedProcess&) = delete;
 
     bool isStarted() const { return pid > 0; }
+    // what the child has written so far to Options::outputPath
+    std::string output() const;
     // waits up to timeoutMs; true with the exit status (128 + signal when a
     // signal ended it)
     bool waitForExit(int timeoutMs, int& exitStatus);
     // SIGTERM, then SIGKILL after a grace period; always reaps the child
     void stop();
 
-private:
+  private:
     pid_t pid = -1;
+    std::string outputPath;
 };

@@ -1,7 +1,7 @@
 #include "tests/support/VirtualDisplay.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
+#include "tests/support/DisplayDriver.h"
+
 #include <poll.h>
 #include <unistd.h>
 
@@ -26,24 +26,6 @@ constexpr const char* openboxConfiguration = R"(<?xml version="1.0" encoding="UT
   <mouse></mouse>
 </openbox_config>
 )";
-
-// The window manager's check window, when one has claimed the screen.
-bool hasWindowManager(Display* display)
-{
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long items = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                          &type, &format, &items, &remaining, &data) == Success &&
-                       type == XA_WINDOW && items == 1;
-    if (data != nullptr) {
-        XFree(data);
-    }
-    return found;
-}
 }
 
 VirtualDisplay::VirtualDisplay(bool withWindowManager, bool withGlx)
@@ -82,8 +64,10 @@ bool VirtualDisplay::startServer(bool withGlx)
     if (pipe(pipeFds) != 0) {
         return fail("cannot make a pipe for Xvfb");
     }
-    std::vector<std::string> arguments = {"Xvfb", "-displayfd", std::to_string(pipeFds[1]), "-screen", "0",
-                                          screenGeometry, "-nolisten", "tcp", "-noreset", "-ac"};
+    std::vector<std::string> arguments = {"Xvfb",      "-displayfd", std::to_string(pipeFds[1]),
+                                          "-screen",   "0",          screenGeometry,
+                                          "-nolisten", "tcp",        "-noreset",
+                                          "-ac"};
     if (!withGlx) {
         arguments.insert(arguments.end(), {"-extension", "GLX"});
     }
@@ -125,18 +109,17 @@ bool VirtualDisplay::startWindowManager()
     options.environment = {{"DISPLAY", displayName}};
     windowManager = SpawnedProcess({"openbox", "--sm-disable", "--config-file", configuration}, options);
 
-    Display* display = XOpenDisplay(displayName.c_str());
-    if (display == nullptr) {
+    DisplayDriver driver(displayName);
+    if (!driver.isOpen()) {
         return fail("cannot connect to Xvfb on " + displayName);
     }
     bool managed = false;
     for (int waited = 0; waited < managerStartMs && !managed; waited += pollIntervalMs) {
-        managed = hasWindowManager(display);
+        managed = driver.hasWindowManager();
         if (!managed) {
             usleep(pollIntervalMs * 1000);
         }
     }
-    XCloseDisplay(display);
     if (!managed) {
         return fail("openbox did not take the screen (is the openbox package installed? see " + directory +
                     "/openbox.log)");
