@@ -15,6 +15,7 @@
 class DesktopTest : public ::testing::Test {
   protected:
     static constexpr int windowWaitMs = 5000; // a window maps, or a message arrives, within this
+    static constexpr int settleMs = 100;      // lets a new window's first events (focus, expose) through
 
     // whether the display has GLX, fixed by the first test of the process
     static bool withGlx;

@@ -16,6 +16,7 @@ constexpr int repeatDelayMs = 150;
 constexpr int repeatIntervalMs = 30;
 constexpr int keyRepeats = 3; // key-downs to see while a key is held
 constexpr int unseenWaitMs = 300;
+constexpr int thiefSize = 200; // pixels each way of the window that takes the focus away
 
 struct KeyCase {
     unsigned long keysym;
@@ -64,7 +65,7 @@ std::vector<MessageLog::Entry> keyMessages()
     }
     return keys;
 }
-}
+} // namespace
 
 class Keyboard : public DesktopTest {
   protected:
@@ -74,7 +75,7 @@ class Keyboard : public DesktopTest {
         xWindow = showWindow("Keyboard", hwnd);
         ASSERT_NE(xWindow, 0u);
         ASSERT_TRUE(driver().focus(xWindow));
-        log().pumpFor(100);
+        log().pumpFor(settleMs);
         log().clear();
     }
 
@@ -224,7 +225,7 @@ TEST_F(Keyboard, KeyReleasedWhileAnotherWindowHasTheFocusIsNotSeen)
 {
     driver().keyDown(XK_w);
     ASSERT_TRUE(waitFor(WM_KEYDOWN));
-    const unsigned long other = driver().createWindow("Focus thief", 200, 200);
+    const unsigned long other = driver().createWindow("Focus thief", thiefSize, thiefSize);
     ASSERT_TRUE(driver().focus(other));
     log().pumpFor(unseenWaitMs);
     driver().keyUp(XK_w);

@@ -12,7 +12,7 @@ class MessageOrder : public DesktopTest {
         const unsigned long xWindow = showWindow("Message order", hwnd);
         ASSERT_NE(xWindow, 0u);
         ASSERT_TRUE(driver().focus(xWindow));
-        log().pumpFor(100);
+        log().pumpFor(settleMs);
         log().drain();
         log().clear();
     }

@@ -21,7 +21,7 @@ class Mouse : public DesktopTest {
         xWindow = showWindow("Mouse", hwnd);
         ASSERT_NE(xWindow, 0u);
         ASSERT_TRUE(driver().clientGeometry(xWindow, clientX, clientY, clientWidth, clientHeight));
-        log().pumpFor(100);
+        log().pumpFor(settleMs);
         log().clear();
     }
 

@@ -3,6 +3,7 @@
 #include "tests/platform/DesktopTest.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 constexpr int outerWidth = 1280; // what the program asks CreateWindowExA for
@@ -15,7 +16,7 @@ bool hasAction(const std::vector<std::string>& actions, const char* action)
 {
     return std::find(actions.begin(), actions.end(), action) != actions.end();
 }
-}
+} // namespace
 
 using Window = DesktopTest;
 
@@ -141,7 +142,7 @@ TEST_F(Window, CloseRequestSendsCloseThenDestroyThenQuit)
     HWND hwnd = nullptr;
     const unsigned long xWindow = showWindow("Closed by the frame", hwnd);
     ASSERT_NE(xWindow, 0u);
-    log().pumpFor(100);
+    log().pumpFor(settleMs);
     log().clear();
     driver().requestClose(xWindow);
     ASSERT_TRUE(waitFor(WM_QUIT));
@@ -187,4 +188,34 @@ TEST_F(Window, EachWindowHasItsOwnLastingDeviceContext)
     EXPECT_NE(GetDC(first), nullptr);
     EXPECT_EQ(GetDC(first), GetDC(first));
     EXPECT_NE(GetDC(first), GetDC(second));
+}
+
+TEST_F(Window, PaintStaysQueuedUntilTheWindowIsValidated)
+{
+    const HWND hwnd = log().createWindow("Paint waits");
+    ASSERT_NE(hwnd, nullptr);
+    ShowWindow(hwnd, SW_SHOWDEFAULT);
+    MSG msg = {};
+    // Lets the exposes of mapping in without dispatching anything.
+    const auto settled = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleMs);
+    waitUntil([&] {
+        PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_NOREMOVE);
+        return std::chrono::steady_clock::now() >= settled;
+    });
+    ASSERT_TRUE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_REMOVE));
+    EXPECT_EQ(msg.hwnd, hwnd);
+    ASSERT_TRUE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_REMOVE))
+        << "taking WM_PAINT does not validate";
+    DispatchMessageA(&msg);
+    EXPECT_FALSE(PeekMessageA(&msg, hwnd, WM_PAINT, WM_PAINT, PM_REMOVE))
+        << "the default processing validated";
+}
+
+TEST_F(Window, VisibleStyleShowsTheWindowDuringCreation)
+{
+    const HWND hwnd = log().createWindow("Visible at once", MessageLog::programStyle | WS_VISIBLE);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ(log().count(WM_SIZE), 2) << "creation and showing each send WM_SIZE";
+    EXPECT_EQ(log().count(WM_SHOWWINDOW), 1);
+    EXPECT_NE(driver().waitForWindow("Visible at once", windowWaitMs), 0u);
 }
