@@ -25,6 +25,7 @@ std::string outputPath(const char* name)
 TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
 {
     SpawnedProcess::Options options;
+    options.removeOutput = true;
     options.outputPath = outputPath("headless-box");
     options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "ChoosePixelFormat failed", "Error"}, options);
@@ -32,19 +33,18 @@ TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
     ASSERT_TRUE(probe.waitForExit(headlessExitMs, exitStatus)) << "MessageBoxA blocked without a display";
     EXPECT_EQ(exitStatus, idOk);
     EXPECT_NE(probe.output().find("Error: ChoosePixelFormat failed\n"), std::string::npos);
-    std::remove(options.outputPath.c_str());
 }
 
 TEST(MessageBox, NullCaptionIsErrorAsOnWindows)
 {
     SpawnedProcess::Options options;
+    options.removeOutput = true;
     options.outputPath = outputPath("caption-box");
     options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "Model failed to load"}, options);
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(headlessExitMs, exitStatus));
     EXPECT_NE(probe.output().find("Error: Model failed to load\n"), std::string::npos);
-    std::remove(options.outputPath.c_str());
 }
 
 TEST(MessageBox, ShowsModalBoxUntilReturnIsPressed)
@@ -55,6 +55,7 @@ TEST(MessageBox, ShowsModalBoxUntilReturnIsPressed)
     ASSERT_TRUE(driver.isOpen());
 
     SpawnedProcess::Options options;
+    options.removeOutput = true;
     options.outputPath = outputPath("shown-box");
     options.environment = {{"DISPLAY", display.name()}};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "SetPixelFormat failed", "Box under test"}, options);
@@ -70,5 +71,4 @@ TEST(MessageBox, ShowsModalBoxUntilReturnIsPressed)
     ASSERT_TRUE(probe.waitForExit(boxShowMs, exitStatus)) << "Return did not close the box";
     EXPECT_EQ(exitStatus, idOk);
     EXPECT_TRUE(driver.waitForWindowGone(box, boxShowMs));
-    std::remove(options.outputPath.c_str());
 }

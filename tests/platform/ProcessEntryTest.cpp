@@ -15,6 +15,7 @@ TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
 {
     const std::string output = "/tmp/brindlemoor-entry-" + std::to_string(getpid()) + ".txt";
     SpawnedProcess::Options options;
+    options.removeOutput = true;
     options.outputPath = output;
     SpawnedProcess probe({ENTRY_PROBE, "42", "alpha", "beta"}, options);
     ASSERT_TRUE(probe.isStarted());
@@ -23,18 +24,17 @@ TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
     EXPECT_EQ(exitStatus, 42);
     // The program's own name is not part of the command line, as on Windows.
     EXPECT_EQ(probe.output(), "instance set, previous null, show 10, command line [42 alpha beta]\n");
-    std::remove(output.c_str());
 }
 
 TEST(ProcessEntry, EmptyCommandLineIsEmptyNotNull)
 {
     const std::string output = "/tmp/brindlemoor-entry-" + std::to_string(getpid()) + ".txt";
     SpawnedProcess::Options options;
+    options.removeOutput = true;
     options.outputPath = output;
     SpawnedProcess probe({ENTRY_PROBE}, options);
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(probeExitMs, exitStatus));
     EXPECT_EQ(exitStatus, 0);
     EXPECT_EQ(probe.output(), "instance set, previous null, show 10, command line []\n");
-    std::remove(output.c_str());
 }

@@ -203,6 +203,11 @@ bool DisplayDriver::windowExists(unsigned long window)
     return withoutErrors(display, [&] { XGetWindowAttributes(display, window, &attributes); });
 }
 
+bool DisplayDriver::isManaged(unsigned long window)
+{
+    return !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
+}
+
 std::string DisplayDriver::windowTitle(unsigned long window)
 {
     return titleOf(display, window);

@@ -32,6 +32,8 @@ class DisplayDriver {
     // true once the window no longer exists, false after timeoutMs
     bool waitForWindowGone(unsigned long window, int timeoutMs);
     bool windowExists(unsigned long window);
+    // the window manager has taken the window in (it set WM_STATE)
+    bool isManaged(unsigned long window);
     std::string windowTitle(unsigned long window);
     // the client area in root coordinates
     bool clientGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height);

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -57,7 +58,7 @@ int statusOf(int waitStatus)
 }
 
 SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const Options& options)
-    : outputPath(options.outputPath)
+    : outputPath(options.outputPath), removeOutput(options.removeOutput)
 {
     if (arguments.empty()) {
         return;
@@ -103,21 +104,30 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
 SpawnedProcess::~SpawnedProcess()
 {
     stop();
+    if (removeOutput) {
+        std::remove(outputPath.c_str());
+    }
 }
 
 SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept
-    : pid(other.pid), outputPath(std::move(other.outputPath))
+    : pid(other.pid), outputPath(std::move(other.outputPath)), removeOutput(other.removeOutput)
 {
     other.pid = -1;
+    other.removeOutput = false;
 }
 
 SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
 {
     if (this != &other) {
         stop();
+        if (removeOutput) {
+            std::remove(outputPath.c_str());
+        }
         pid = other.pid;
         outputPath = std::move(other.outputPath);
+        removeOutput = other.removeOutput;
         other.pid = -1;
+        other.removeOutput = false;
     }
     return *this;
 }

@@ -18,6 +18,8 @@ class SpawnedProcess {
         std::vector<std::string> unsetEnvironment;
         // standard output and error go to this file; empty: /dev/null
         std::string outputPath;
+        // the output file goes with the object, whatever the test's outcome
+        bool removeOutput = false;
         // a descriptor the child keeps open under the same number (-1: none)
         int inheritedFd = -1;
     };
@@ -43,4 +45,5 @@ class SpawnedProcess {
   private:
     pid_t pid = -1;
     std::string outputPath;
+    bool removeOutput = false;
 };

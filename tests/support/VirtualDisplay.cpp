@@ -13,6 +13,8 @@ namespace {
 constexpr int serverStartMs = 10000;  // Xvfb reports its display number within this
 constexpr int managerStartMs = 10000; // openbox claims the screen within this
 constexpr int pollIntervalMs = 20;
+constexpr int probeWaitMs = 500; // a ready window manager takes a new window in within this
+constexpr int probeSize = 16;    // pixels each way of the readiness probe
 constexpr const char* screenGeometry = "1920x1080x24";
 
 // No bindings at all: the client gets every key and click, as on Windows.
@@ -113,12 +115,23 @@ bool VirtualDisplay::startWindowManager()
     if (!driver.isOpen()) {
         return fail("cannot connect to Xvfb on " + displayName);
     }
+    // openbox claims the screen before it manages windows, and drops what is
+    // mapped in between: a probe window shows when it really is ready.
     bool managed = false;
-    for (int waited = 0; waited < managerStartMs && !managed; waited += pollIntervalMs) {
-        managed = driver.hasWindowManager();
-        if (!managed) {
+    for (int waited = 0; waited < managerStartMs && !managed;) {
+        if (!driver.hasWindowManager()) {
             usleep(pollIntervalMs * 1000);
+            waited += pollIntervalMs;
+            continue;
         }
+        const unsigned long probe =
+            driver.createWindow("VirtualDisplay readiness probe", probeSize, probeSize);
+        for (int probeWaited = 0; probeWaited < probeWaitMs && !managed; probeWaited += pollIntervalMs) {
+            usleep(pollIntervalMs * 1000);
+            managed = driver.isManaged(probe);
+        }
+        driver.destroyWindow(probe);
+        waited += probeWaitMs;
     }
     if (!managed) {
         return fail("openbox did not take the screen (is the openbox package installed? see " + directory +
