@@ -48,21 +48,24 @@ void ProgramSession::start(const Options& options)
     }
     display = std::make_unique<DisplayDriver>(virtualDisplay->name());
 
-    ChildProcess::Options run;
+    std::vector<std::string> arguments;
     if (!options.traceFile.empty()) {
-        run.arguments = {"/usr/bin/apitrace", "trace", "--output", options.traceFile.string()};
+        arguments = {"apitrace", "trace", "--output", options.traceFile.string()};
     }
-    run.arguments.push_back(BRINDLEMOOR_PROGRAM);
+    arguments.push_back(BRINDLEMOOR_PROGRAM);
+    SpawnedProcess::Options run;
     run.workingDirectory = workFolder.path().string();
-    run.environment["DISPLAY"] = virtualDisplay->name();
-    program = std::make_unique<ChildProcess>(run);
-    if (!program->started()) {
-        failureText = program->failure();
+    run.environment = {{"DISPLAY", virtualDisplay->name()}};
+    run.outputPath = (outputFolder.path() / "stdout").string();
+    run.errorPath = (outputFolder.path() / "stderr").string();
+    program = std::make_unique<SpawnedProcess>(arguments, run);
+    if (!program->isStarted()) {
+        failureText = "cannot start the program";
         return;
     }
     programWindow = display->waitForWindow(windowTitle, windowTimeoutMs);
     if (programWindow == 0) {
-        failureText = "no window titled Brindlemoor appeared; stderr: " + program->standardError();
+        failureText = "no window titled Brindlemoor appeared; stderr: " + program->errorOutput();
         return;
     }
     display->focus(programWindow);
@@ -91,7 +94,11 @@ DisplayDriver::Image ProgramSession::captureSettled()
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)
 {
-    return program->waitForExit(std::chrono::milliseconds(timeoutMs));
+    int status = 0;
+    if (!program->waitForExit(timeoutMs, status)) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 void ProgramSession::holdKey(unsigned long keysym, int milliseconds)

@@ -2,8 +2,8 @@
 // from a working folder the test lays out, and driven through real X input.
 #pragma once
 
-#include "tests/support/ChildProcess.h"
 #include "tests/support/DisplayDriver.h"
+#include "tests/support/SpawnedProcess.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/VirtualDisplay.h"
 
@@ -31,7 +31,9 @@ public:
     const std::string& failure() const { return failureText; }
     DisplayDriver& driver() { return *display; }
     unsigned long window() const { return programWindow; }
-    ChildProcess& process() { return *program; }
+    // what the program printed on standard output and standard error
+    std::string standardOutput() const { return program->output(); }
+    std::string standardError() const { return program->errorOutput(); }
     const std::filesystem::path& folder() const { return workFolder.path(); }
 
     DisplayDriver::Image capture();
@@ -50,9 +52,10 @@ private:
     void start(const Options& options);
 
     TempDirectory workFolder;
+    TempDirectory outputFolder;
     std::unique_ptr<VirtualDisplay> virtualDisplay;
     std::unique_ptr<DisplayDriver> display;
-    std::unique_ptr<ChildProcess> program;
+    std::unique_ptr<SpawnedProcess> program;
     unsigned long programWindow = 0;
     std::string failureText;
 };

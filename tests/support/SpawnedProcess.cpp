@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,6 +52,14 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts)
     return pointers;
 }
 
+std::string readWholeFile(const std::string& path)
+{
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
 int statusOf(int waitStatus)
 {
     return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : 128 + WTERMSIG(waitStatus);
@@ -58,7 +67,7 @@ int statusOf(int waitStatus)
 }
 
 SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const Options& options)
-    : outputPath(options.outputPath), removeOutput(options.removeOutput)
+    : outputPath(options.outputPath), errorPath(options.errorPath), removeOutput(options.removeOutput)
 {
     if (arguments.empty()) {
         return;
@@ -74,8 +83,16 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
     if (output < 0) {
         return;
     }
+    const int error = options.errorPath.empty() ? output
+                                                 : open(options.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (error < 0) {
+        close(output);
+        return;
+    }
+    const char* workingDirectory = options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
     const pid_t parent = getpid();
 
+    startedAt = std::chrono::steady_clock::now();
     pid = fork();
     if (pid == 0) {
         prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -83,7 +100,10 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
             _exit(execFailedStatus);
         }
         dup2(output, STDOUT_FILENO);
-        dup2(output, STDERR_FILENO);
+        dup2(error, STDERR_FILENO);
+        if (workingDirectory != nullptr && chdir(workingDirectory) != 0) {
+            _exit(execFailedStatus);
+        }
         const int input = open("/dev/null", O_RDONLY);
         dup2(input, STDIN_FILENO);
         // Nothing of the test process leaks in, its X connections least of all.
@@ -99,18 +119,20 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
         _exit(execFailedStatus);
     }
     close(output);
+    if (error != output) {
+        close(error);
+    }
 }
 
 SpawnedProcess::~SpawnedProcess()
 {
     stop();
-    if (removeOutput) {
-        std::remove(outputPath.c_str());
-    }
+    removeOutputs();
 }
 
 SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept
-    : pid(other.pid), outputPath(std::move(other.outputPath)), removeOutput(other.removeOutput)
+    : pid(other.pid), outputPath(std::move(other.outputPath)), errorPath(std::move(other.errorPath)),
+      removeOutput(other.removeOutput), peakResidentKiB(other.peakResidentKiB), startedAt(other.startedAt)
 {
     other.pid = -1;
     other.removeOutput = false;
@@ -120,24 +142,37 @@ SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
 {
     if (this != &other) {
         stop();
-        if (removeOutput) {
-            std::remove(outputPath.c_str());
-        }
+        removeOutputs();
         pid = other.pid;
         outputPath = std::move(other.outputPath);
+        errorPath = std::move(other.errorPath);
         removeOutput = other.removeOutput;
+        peakResidentKiB = other.peakResidentKiB;
+        startedAt = other.startedAt;
         other.pid = -1;
         other.removeOutput = false;
     }
     return *this;
 }
 
+void SpawnedProcess::removeOutputs()
+{
+    if (removeOutput) {
+        std::remove(outputPath.c_str());
+        if (!errorPath.empty()) {
+            std::remove(errorPath.c_str());
+        }
+    }
+}
+
 std::string SpawnedProcess::output() const
 {
-    std::ifstream file(outputPath);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return readWholeFile(outputPath);
+}
+
+std::string SpawnedProcess::errorOutput() const
+{
+    return readWholeFile(errorPath);
 }
 
 bool SpawnedProcess::waitForExit(int timeoutMs, int& exitStatus)
@@ -147,8 +182,10 @@ bool SpawnedProcess::waitForExit(int timeoutMs, int& exitStatus)
     }
     for (int waited = 0;; waited += pollIntervalMs) {
         int waitStatus = 0;
-        if (waitpid(pid, &waitStatus, WNOHANG) == pid) {
+        rusage usage = {};
+        if (wait4(pid, &waitStatus, WNOHANG, &usage) == pid) {
             exitStatus = statusOf(waitStatus);
+            peakResidentKiB = usage.ru_maxrss;
             pid = -1;
             return true;
         }

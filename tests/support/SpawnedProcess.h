@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 #include <utility>
 #include <vector>
@@ -18,8 +19,12 @@ class SpawnedProcess {
         std::vector<std::string> unsetEnvironment;
         // standard output and error go to this file; empty: /dev/null
         std::string outputPath;
-        // the output file goes with the object, whatever the test's outcome
+        // standard error goes here instead, when given
+        std::string errorPath;
+        // the output files go with the object, whatever the test's outcome
         bool removeOutput = false;
+        // the child's working directory; empty: ours
+        std::string workingDirectory;
         // a descriptor the child keeps open under the same number (-1: none)
         int inheritedFd = -1;
     };
@@ -36,14 +41,25 @@ class SpawnedProcess {
     bool isStarted() const { return pid > 0; }
     // what the child has written so far to Options::outputPath
     std::string output() const;
+    // what it has written so far to Options::errorPath
+    std::string errorOutput() const;
     // waits up to timeoutMs; true with the exit status (128 + signal when a
     // signal ended it)
     bool waitForExit(int timeoutMs, int& exitStatus);
     // SIGTERM, then SIGKILL after a grace period; always reaps the child
     void stop();
+    // the most memory it held at once, in KiB, once it has been reaped
+    long peakMemoryKiB() const { return peakResidentKiB; }
+    // when it was started, on the monotonic clock
+    std::chrono::steady_clock::time_point startTime() const { return startedAt; }
 
   private:
+    void removeOutputs();
+
     pid_t pid = -1;
     std::string outputPath;
+    std::string errorPath;
     bool removeOutput = false;
+    long peakResidentKiB = 0;
+    std::chrono::steady_clock::time_point startedAt;
 };
