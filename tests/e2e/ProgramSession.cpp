@@ -1,5 +1,7 @@
 #include "tests/e2e/ProgramSession.h"
 
+#include <X11/keysym.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -17,6 +19,20 @@ void pause(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 } // namespace
+
+void ProgramSession::linkProjectFiles(const std::filesystem::path& folder)
+{
+    const std::filesystem::path source(BRINDLEMOOR_SOURCE_DIR);
+    std::filesystem::create_directory_symlink(source / "mdl", folder / "mdl");
+    std::filesystem::create_directory_symlink(source / "img", folder / "img");
+}
+
+void ProgramSession::copyProjectFiles(const std::filesystem::path& folder)
+{
+    const std::filesystem::path source(BRINDLEMOOR_SOURCE_DIR);
+    std::filesystem::copy(source / "mdl", folder / "mdl");
+    std::filesystem::copy(source / "img", folder / "img");
+}
 
 ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
 
@@ -38,7 +54,7 @@ void ProgramSession::start(const Options& options)
         failureText = "no temporary folder";
         return;
     }
-    if (options.layOut != nullptr) {
+    if (options.layOut) {
         options.layOut(workFolder.path());
     }
     virtualDisplay = std::make_unique<VirtualDisplay>(true, options.withGlx);
@@ -108,6 +124,18 @@ void ProgramSession::holdKey(unsigned long keysym, int milliseconds)
     pause(std::chrono::milliseconds(milliseconds));
     display->keyUp(keysym);
     display->sync();
+}
+
+bool ProgramSession::dismissErrorBox(int timeoutMs)
+{
+    const unsigned long box = display->waitForWindow("Error", timeoutMs);
+    if (box == 0) {
+        return false;
+    }
+    display->focus(box);
+    display->tapKey(XK_Return);
+    display->sync();
+    return display->waitForWindowGone(box, timeoutMs);
 }
 
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)

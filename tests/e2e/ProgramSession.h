@@ -8,6 +8,7 @@
 #include "tests/support/VirtualDisplay.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,12 +16,18 @@
 
 class ProgramSession {
 public:
+    // The project's mdl/ and img/, linked into a working folder.
+    static void linkProjectFiles(const std::filesystem::path& folder);
+    // Copies of them, for a test to spoil.
+    static void copyProjectFiles(const std::filesystem::path& folder);
+
     struct Options {
         bool withGlx = true;
         // run under apitrace, writing the call stream to this file
         std::filesystem::path traceFile;
-        // fill the working folder before the program starts
-        void (*layOut)(const std::filesystem::path& folder) = nullptr;
+        // fills the working folder before the program starts; by default it
+        // gets the project's own mdl/ and img/
+        std::function<void(const std::filesystem::path& folder)> layOut = linkProjectFiles;
     };
 
     explicit ProgramSession(const Options& options);
@@ -42,6 +49,8 @@ public:
     // the exit status, or nothing if it did not end in time
     std::optional<int> waitForExit(int timeoutMs = 10000);
     void holdKey(unsigned long keysym, int milliseconds);
+    // closes a message box titled "Error" with Return; false if none came
+    bool dismissErrorBox(int timeoutMs);
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
     // the centre of the client area in client pixels
