@@ -12,6 +12,7 @@ constexpr int windowTimeoutMs = 30000;
 constexpr int settleTimeoutMs = 20000;
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
+constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
 constexpr auto inputPause = std::chrono::milliseconds(30);
 
 void pause(std::chrono::milliseconds duration)
@@ -87,6 +88,22 @@ void ProgramSession::start(const Options& options)
     display->focus(programWindow);
 }
 
+bool ProgramSession::waitForFirstFrame()
+{
+    // Until set-up has drawn and swapped, the new window is unpainted black,
+    // but for what a message box over it may have left behind; a frame
+    // covers it with sky and yard.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const DisplayDriver::Image image = capture();
+        if (!image.rgb.empty() && shareNotColour(image, 0, 0, image.width, image.height, 0, 0, 0) > drawnShare) {
+            return true;
+        }
+        pause(inputPause);
+    }
+    return false;
+}
+
 DisplayDriver::Image ProgramSession::capture()
 {
     return display->capture(programWindow);
@@ -94,6 +111,7 @@ DisplayDriver::Image ProgramSession::capture()
 
 DisplayDriver::Image ProgramSession::captureSettled()
 {
+    waitForFirstFrame();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
     DisplayDriver::Image previous = capture();
     while (std::chrono::steady_clock::now() < deadline) {

@@ -44,6 +44,8 @@ public:
     const std::filesystem::path& folder() const { return workFolder.path(); }
 
     DisplayDriver::Image capture();
+    // true once the window shows a drawn frame
+    bool waitForFirstFrame();
     // captures until two in a row are equal: the picture has stopped changing
     DisplayDriver::Image captureSettled();
     // the exit status, or nothing if it did not end in time

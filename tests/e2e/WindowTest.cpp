@@ -139,6 +139,21 @@ TEST_F(ProgramWindow, AltF4EndsWithZero)
     EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
 }
 
+TEST(ProgramWithoutOpenGl, ReportsThePixelFormatAndEndsWithZeroWithoutTouchingItsFiles)
+{
+    // A display without GLX: the window opens, but no OpenGL pixel format
+    // can be had. Set-up must not load images into a context that is not
+    // there.
+    ProgramSession::Options options;
+    options.withGlx = false;
+    ProgramSession session(options);
+    ASSERT_EQ(session.failure(), "");
+    ASSERT_TRUE(session.dismissErrorBox(exitTimeoutMs));
+    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
+    EXPECT_NE(session.standardError().find("ChoosePixelFormat failed"), std::string::npos);
+    EXPECT_EQ(session.standardOutput(), "");
+}
+
 class TracedProgram : public ::testing::Test {
 protected:
     void SetUp() override

@@ -73,7 +73,8 @@ std::vector<double> ApiTrace::Call::numbers() const
     // GL_LIGHT0 are not numbers even when they end in digits.
     std::vector<double> result;
     auto addIfNumber = [&result](const std::string& text) {
-        const size_t first = text.find_first_not_of(" {");
+        // "&5" is an output parameter's value, "{1, 2}" a list
+        const size_t first = text.find_first_not_of(" {&");
         if (first == std::string::npos) {
             return;
         }
