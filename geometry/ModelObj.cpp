@@ -84,7 +84,12 @@ bool Model::loadModel(const char* path)
         return false;
     }
     fileStream.read(buffer.get(), size);
-    return loadModelText(std::string_view(buffer.get(), static_cast<size_t>(fileStream.gcount())));
+    // a path that opens but cannot be read, such as a folder, is no model
+    const std::streamsize got = fileStream.gcount();
+    if (got <= 0) {
+        return false;
+    }
+    return loadModelText(std::string_view(buffer.get(), static_cast<size_t>(got)));
 }
 
 bool Model::loadModelText(std::string_view text)
