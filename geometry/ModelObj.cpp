@@ -20,42 +20,104 @@ constexpr int faceTokenCount = 3;
 constexpr int indicesPerFace = 9;
 constexpr int cornersPerFace = 3;
 
-// One operand of a v, vn or vt line. A line that runs short leaves token as
-// it was, so its last operand (or the keyword, which reads as 0) repeats:
-// files written for the loader rely on that.
-float readOperand(Tokenizer& lineStream, std::string_view& token)
+// The rules' own reading of a v, vn or vt line's operands, for the lines
+// the fast path leaves. A line that runs short leaves token as it was, so
+// its last operand (or the keyword, which reads as 0) repeats: files
+// written for the loader rely on that.
+void readOperands(std::string_view line, int count, float* values)
 {
+    Tokenizer lineStream;
+    lineStream.setText(line);
+    std::string_view token;
     lineStream.nextToken(&token, lineDelimiters, lineDelimiterCount);
-    return static_cast<float>(tokenToDouble(token));
-}
-
-Vector3 readVector3(Tokenizer& lineStream, std::string_view& token)
-{
-    const float x = readOperand(lineStream, token);
-    const float y = readOperand(lineStream, token);
-    const float z = readOperand(lineStream, token);
-    return Vector3(x, y, z);
-}
-
-Vector3 readTexCoord(Tokenizer& lineStream, std::string_view& token)
-{
-    const float u = readOperand(lineStream, token);
-    const float v = readOperand(lineStream, token);
-    return Vector3(u, v, 0.0f);
+    for (int i = 0; i < count; ++i) {
+        lineStream.nextToken(&token, lineDelimiters, lineDelimiterCount);
+        values[i] = static_cast<float>(tokenToDouble(token));
+    }
 }
 
 // Always nine integers: "/" and space both delimit and empty fields vanish,
 // so only position/texture/normal corners read as meant, and a short face
 // repeats its last index.
-void readFace(Tokenizer& faceStream, std::string_view line, std::vector<int>& faces)
+void readFaceIndices(std::string_view line, int* indices)
 {
+    Tokenizer faceStream;
     faceStream.setText(line);
     faceStream.nextToken(nullptr, nullptr, 0);
     std::string_view faceIndex;
     for (int i = 0; i < indicesPerFace; ++i) {
         faceStream.nextToken(&faceIndex, faceTokens, faceTokenCount);
-        faces.push_back(tokenToInt(faceIndex));
+        indices[i] = tokenToInt(faceIndex);
     }
+}
+
+// The fast paths below read the operands as exporters write them, in one
+// pass over the line and without the tokenizers: space-separated plain
+// numbers, and corners of three plain indices. They give what the
+// tokenizer path gives or, having read anything else (a short list, a
+// quote, hex, a sign the fast conversions leave to the C library), return
+// false and leave the line to it.
+
+bool isPlainDelimiter(const char* p, const char* end, char alsoDelimiter)
+{
+    return p == end || *p == ' ' || *p == alsoDelimiter;
+}
+
+bool readPlainNumbers(std::string_view operands, int count, float* values)
+{
+    const char* p = operands.data();
+    const char* const end = p + operands.size();
+    for (int i = 0; i < count; ++i) {
+        while (p < end && *p == ' ') {
+            ++p;
+        }
+        double value = 0.0;
+        // the number must be the whole token, so that the next one starts
+        // where the tokenizer would start it
+        if (p == end || !readPlainDouble(p, end, &value, &p) || !isPlainDelimiter(p, end, ' ')) {
+            return false;
+        }
+        values[i] = static_cast<float>(value);
+    }
+    return true;
+}
+
+bool readPlainFace(std::string_view operands, int* indices)
+{
+    const char* p = operands.data();
+    const char* const end = p + operands.size();
+    for (int i = 0; i < indicesPerFace; ++i) {
+        while (p < end && (*p == ' ' || *p == '/')) {
+            ++p;
+        }
+        if (p == end || !readPlainInt(p, end, &indices[i], &p) || !isPlainDelimiter(p, end, '/')) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The line's first token as the line delimiters cut it, without a
+// tokenizer: empty when there is none, as in a line of one character. A
+// token holding a quote may be cut shorter here than by the rules, but it
+// is no keyword either way.
+std::string_view keywordOf(std::string_view line)
+{
+    if (line.size() < 2) {
+        return {};
+    }
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const size_t last = line.find(' ', first);
+    return line.substr(first, last == std::string_view::npos ? std::string_view::npos : last - first);
+}
+
+// what follows the keyword in its line
+std::string_view operandsOf(std::string_view line, std::string_view keyword)
+{
+    return line.substr(static_cast<size_t>(keyword.data() + keyword.size() - line.data()));
 }
 
 // OBJ indices count from 1 over the whole file
@@ -96,10 +158,7 @@ bool Model::loadModelText(std::string_view text)
 {
     try {
         Tokenizer tokenStream;
-        Tokenizer lineStream;
-        Tokenizer faceStream;
         std::string_view tempLine;
-        std::string_view token;
         std::vector<Vector3> verts;
         std::vector<Vector3> norms;
         std::vector<Vector3> texC;
@@ -107,21 +166,31 @@ bool Model::loadModelText(std::string_view text)
 
         tokenStream.setText(text);
         while (tokenStream.nextLine(&tempLine)) {
-            lineStream.setText(tempLine);
             // Leaves the start cursor on the next visible character, passing
             // over CR LF, blank lines and the next line's leading spaces.
             tokenStream.nextToken(nullptr, nullptr, 0);
-            if (!lineStream.nextToken(&token, lineDelimiters, lineDelimiterCount)) {
+            const std::string_view keyword = keywordOf(tempLine);
+            if (keyword.empty()) {
                 continue;
             }
-            if (token == "v") {
-                verts.push_back(readVector3(lineStream, token));
-            } else if (token == "vn") {
-                norms.push_back(readVector3(lineStream, token));
-            } else if (token == "vt") {
-                texC.push_back(readTexCoord(lineStream, token));
-            } else if (token == "f") {
-                readFace(faceStream, tempLine, faces);
+            const std::string_view operands = operandsOf(tempLine, keyword);
+            float values[3];
+            if (keyword == "v" || keyword == "vn") {
+                if (!readPlainNumbers(operands, 3, values)) {
+                    readOperands(tempLine, 3, values);
+                }
+                (keyword == "v" ? verts : norms).emplace_back(values[0], values[1], values[2]);
+            } else if (keyword == "vt") {
+                if (!readPlainNumbers(operands, 2, values)) {
+                    readOperands(tempLine, 2, values);
+                }
+                texC.emplace_back(values[0], values[1], 0.0f);
+            } else if (keyword == "f") {
+                int indices[indicesPerFace];
+                if (!readPlainFace(operands, indices)) {
+                    readFaceIndices(tempLine, indices);
+                }
+                faces.insert(faces.end(), indices, indices + indicesPerFace);
             }
         }
         return appendCorners(verts, norms, texC, faces);

@@ -7,73 +7,53 @@
 #include <string>
 
 namespace {
-// at most 999 999 999, so the fast integer path can never overflow an int
-constexpr int maxFastIntDigits = 9;
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-double libraryAtof(std::string_view token)
-{
-    const std::string copy(token);
-    return std::atof(copy.c_str());
-}
-
-int libraryAtoi(std::string_view token)
-{
-    const std::string copy(token);
-    return std::atoi(copy.c_str());
-}
-
 // What fast_float reads the same way as strtod: an optional minus, then a
 // digit or a point. Hex ("0x") is the one such prefix strtod reads further.
-bool startsPlainDecimal(std::string_view token)
+bool startsPlainDecimal(const char* first, const char* last)
 {
-    size_t i = 0;
-    if (i < token.size() && token[i] == '-') {
-        ++i;
+    const char* p = first;
+    if (p < last && *p == '-') {
+        ++p;
     }
-    if (i >= token.size() || !(isDigit(token[i]) || token[i] == '.')) {
+    if (p >= last || !(numberText::isDigit(*p) || *p == '.')) {
         return false;
     }
-    const bool hexPrefix =
-        token[i] == '0' && i + 1 < token.size() && (token[i + 1] == 'x' || token[i + 1] == 'X');
-    return !hexPrefix;
+    return !(p[0] == '0' && p + 1 < last && (p[1] == 'x' || p[1] == 'X'));
 }
+}
+
+bool readPlainDoubleGeneral(const char* first, const char* last, double* value, const char** stop)
+{
+    if (!startsPlainDecimal(first, last)) {
+        return false;
+    }
+    const fast_float::from_chars_result result = fast_float::from_chars(first, last, *value);
+    // overflow and underflow go to the library, which knows its own answer
+    if (result.ec != std::errc() || !std::isfinite(*value) || !(*value == 0.0 || std::isnormal(*value))) {
+        return false;
+    }
+    *stop = result.ptr;
+    return true;
 }
 
 double tokenToDouble(std::string_view token)
 {
-    if (startsPlainDecimal(token)) {
-        double value = 0.0;
-        const fast_float::from_chars_result result =
-            fast_float::from_chars(token.data(), token.data() + token.size(), value);
-        // overflow and underflow go to the library, which knows its own answer
-        if (result.ec == std::errc() && std::isfinite(value) && (value == 0.0 || std::isnormal(value))) {
-            return value;
-        }
+    double value = 0.0;
+    const char* stop = nullptr;
+    if (readPlainDouble(token.data(), token.data() + token.size(), &value, &stop)) {
+        return value;
     }
-    return libraryAtof(token);
+    const std::string copy(token);
+    return std::atof(copy.c_str());
 }
 
 int tokenToInt(std::string_view token)
 {
-    size_t i = 0;
-    const bool negative = i < token.size() && token[i] == '-';
-    if (negative) {
-        ++i;
-    }
-    const size_t firstDigit = i;
     int value = 0;
-    while (i < token.size() && isDigit(token[i]) && i - firstDigit < maxFastIntDigits) {
-        value = value * 10 + (token[i] - '0');
-        ++i;
+    const char* stop = nullptr;
+    if (readPlainInt(token.data(), token.data() + token.size(), &value, &stop)) {
+        return value;
     }
-    const bool moreDigits = i < token.size() && isDigit(token[i]);
-    if (i == firstDigit || moreDigits) {
-        return libraryAtoi(token);
-    }
-    return negative ? -value : value;
+    const std::string copy(token);
+    return std::atoi(copy.c_str());
 }

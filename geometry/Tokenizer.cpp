@@ -1,6 +1,7 @@
 #include "geometry/Tokenizer.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace {
 constexpr char quote = '"';
@@ -10,50 +11,107 @@ constexpr unsigned char lastLineChar = 0x7E;
 // printable ASCII without the space: a token when no delimiters are given
 constexpr unsigned char firstDefaultTokenChar = 0x21;
 
+// One subtraction and one unsigned compare: bytes from 0x80 up, read as
+// signed chars, fall outside like every control character.
 bool isLineChar(char c)
 {
     return static_cast<unsigned char>(c - firstLineChar) <= lastLineChar - firstLineChar;
 }
 
-// The token characters of one nextToken call as a 256-bit set, so that the
-// scan tests each character with one lookup instead of walking the
-// delimiter list.
-struct TokenChars {
-    uint64_t words[4] = {};
+// Index of the first byte at or after from that ends a line, or n. Lines
+// are most of a model file, so they are searched eight bytes at a time: a
+// chunk of line characters has, in every byte, the high bit clear, also
+// after subtracting 0x20 (no control character) and adding 1 (no DEL).
+int findLineEnd(const char* chars, int from, int n)
+{
+    constexpr uint64_t everyByte = 0x0101010101010101;
+    int i = from;
+    while (n - i >= 8) {
+        uint64_t chunk = 0;
+        std::memcpy(&chunk, chars + i, sizeof chunk);
+        if (((chunk | (chunk - firstLineChar * everyByte) | (chunk + everyByte)) & 0x80 * everyByte) != 0) {
+            break;
+        }
+        i += 8;
+    }
+    while (i < n && isLineChar(chars[i])) {
+        ++i;
+    }
+    return i;
+}
 
-    constexpr void add(unsigned char c) { words[c >> 6] |= uint64_t(1) << (c & 63); }
-    constexpr void remove(unsigned char c) { words[c >> 6] &= ~(uint64_t(1) << (c & 63)); }
-    bool has(char c) const
+struct DefaultTokenChar {
+    bool operator()(char c) const
     {
-        const unsigned char u = static_cast<unsigned char>(c);
-        return (words[u >> 6] >> (u & 63)) & 1;
+        return static_cast<unsigned char>(c - firstDefaultTokenChar) <= lastLineChar - firstDefaultTokenChar;
     }
 };
 
-constexpr TokenChars makeDefaultTokenChars()
-{
-    TokenChars chars;
-    for (int c = firstDefaultTokenChar; c <= lastLineChar; ++c) {
-        chars.add(static_cast<unsigned char>(c));
-    }
-    return chars;
-}
+// The loader's delimiter lists have two and three characters; comparing
+// with each held in a register beats walking the list for every character.
+template <int count>
+struct ListedTokenChar {
+    char delimiters[count];
 
-constexpr TokenChars defaultTokenChars = makeDefaultTokenChars();
+    bool operator()(char c) const
+    {
+        for (char delimiter : delimiters) {
+            if (c == delimiter) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
 
-TokenChars tokenCharsFor(const char* delimiters, int count)
+struct AnyListTokenChar {
+    const char* delimiters;
+    int count;
+
+    bool operator()(char c) const
+    {
+        for (int i = 0; i < count; ++i) {
+            if (c == delimiters[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
+};
+
+// nextToken's rules for one class of token characters, on local cursors so
+// the loops keep them in registers.
+template <typename IsTokenChar>
+bool scanToken(std::string_view text, int& start, int& end, std::string_view* out, IsTokenChar isTokenChar)
 {
-    if (delimiters == nullptr || count <= 0) {
-        return defaultTokenChars;
+    const char* chars = text.data();
+    const int n = static_cast<int>(text.size());
+    int first = end;
+    start = first;
+    if (first >= n - 1) {
+        return false;
     }
-    TokenChars chars;
-    for (uint64_t& word : chars.words) {
-        word = ~uint64_t(0);
+    while (first < n && !isTokenChar(chars[first])) {
+        ++first;
     }
-    for (int i = 0; i < count; ++i) {
-        chars.remove(static_cast<unsigned char>(delimiters[i]));
+    start = first;
+    if (first >= n) {
+        end = first + 1;
+        return false;
     }
-    return chars;
+    bool inQuotes = chars[first] == quote;
+    int last = first + 1;
+    while (last < n && (inQuotes || isTokenChar(chars[last]))) {
+        if (chars[last] == quote) {
+            inQuotes = !inQuotes;
+        }
+        ++last;
+    }
+    end = last;
+    if (out != nullptr) {
+        *out = std::string_view(chars + first, static_cast<size_t>(last - first));
+    }
+    return true;
 }
 }
 
@@ -71,56 +129,39 @@ void Tokenizer::reset()
 
 bool Tokenizer::nextLine(std::string_view* out)
 {
+    const char* chars = text.data();
     const int n = static_cast<int>(text.size());
     if (start >= n || end >= n) {
         return false;
     }
-    end = start;
-    while (end < n && isLineChar(text[end])) {
-        ++end;
-    }
-    if (end == start) {
+    const int last = findLineEnd(chars, start, n);
+    end = last;
+    if (last == start) {
         return false;
     }
     // a text with no line end holds no complete line
-    if (end - start >= n) {
+    if (last - start >= n) {
         return false;
     }
     if (out != nullptr) {
-        *out = text.substr(start, end - start);
+        *out = std::string_view(chars + start, static_cast<size_t>(last - start));
     }
-    ++end;
+    end = last + 1;
     start = end + 1;
     return true;
 }
 
 bool Tokenizer::nextToken(std::string_view* out, const char* delimiters, int count)
 {
-    start = end;
-    bool inQuotes = false;
-    const int n = static_cast<int>(text.size());
-    if (start >= n - 1) {
-        return false;
+    if (delimiters == nullptr || count <= 0) {
+        return scanToken(text, start, end, out, DefaultTokenChar{});
     }
-    const TokenChars tokenChars = tokenCharsFor(delimiters, count);
-    while (start < n && !tokenChars.has(text[start])) {
-        ++start;
+    if (count == 2) {
+        return scanToken(text, start, end, out, ListedTokenChar<2>{{delimiters[0], delimiters[1]}});
     }
-    end = start + 1;
-    if (start < n && text[start] == quote) {
-        inQuotes = true;
+    if (count == 3) {
+        return scanToken(text, start, end, out,
+                         ListedTokenChar<3>{{delimiters[0], delimiters[1], delimiters[2]}});
     }
-    if (start >= n) {
-        return false;
-    }
-    while (end < n && (inQuotes || tokenChars.has(text[end]))) {
-        if (text[end] == quote) {
-            inQuotes = !inQuotes;
-        }
-        ++end;
-    }
-    if (out != nullptr) {
-        *out = text.substr(start, end - start);
-    }
-    return true;
+    return scanToken(text, start, end, out, AnyListTokenChar{delimiters, count});
 }
