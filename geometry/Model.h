@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class ObjLineReader;
 class Vector3;
 
 class Model {
@@ -32,6 +33,8 @@ public:
     const std::vector<int16_t>& getIndices() const { return indices; }
 
 private:
+    // reads the statements of every line, then flattens the faces
+    bool loadLines(ObjLineReader& lines);
     // flattens the file's faces onto the arrays; false, nothing appended,
     // when a face names an entry its list does not have
     bool appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,

@@ -4,11 +4,11 @@
 
 #include "camera/Vector3.h"
 #include "geometry/NumberText.h"
+#include "geometry/ObjLineReader.h"
 #include "geometry/Tokenizer.h"
 
 #include <climits>
 #include <fstream>
-#include <memory>
 #include <new>
 
 namespace {
@@ -19,6 +19,8 @@ constexpr int faceTokenCount = 3;
 // position, texture-coordinate and normal index of each of three corners
 constexpr int indicesPerFace = 9;
 constexpr int cornersPerFace = 3;
+// how much of a model file is read at a time (bytes)
+constexpr size_t fileChunkBytes = 1 << 20;
 
 // The rules' own reading of a v, vn or vt line's operands, for the lines
 // the fast path leaves. A line that runs short leaves token as it was, so
@@ -129,7 +131,7 @@ bool namesEntry(int index, size_t listSize)
 
 bool Model::loadModel(const char* path)
 {
-    // binary, so that both line ends reach the tokenizer alike on every host
+    // binary, so that both line ends reach the reader alike on every host
     std::ifstream fileStream(path, std::ios::binary);
     if (!fileStream.is_open()) {
         return false;
@@ -137,38 +139,34 @@ bool Model::loadModel(const char* path)
     fileStream.seekg(0, std::ios::end);
     const std::streamoff size = fileStream.tellg();
     fileStream.seekg(0, std::ios::beg);
-    // the cursors are ints, so a text must fit one
+    // the positions the rules work with are 32-bit
     if (size <= 0 || size > INT_MAX) {
         return false;
     }
-    const std::unique_ptr<char[]> buffer(new (std::nothrow) char[static_cast<size_t>(size)]);
-    if (!buffer) {
-        return false;
-    }
-    fileStream.read(buffer.get(), size);
     // a path that opens but cannot be read, such as a folder, is no model
-    const std::streamsize got = fileStream.gcount();
-    if (got <= 0) {
+    if (fileStream.peek() == std::ifstream::traits_type::eof()) {
         return false;
     }
-    return loadModelText(std::string_view(buffer.get(), static_cast<size_t>(got)));
+    ObjLineReader lines(fileStream, size, fileChunkBytes);
+    return loadLines(lines);
 }
 
 bool Model::loadModelText(std::string_view text)
 {
+    ObjLineReader lines(text);
+    return loadLines(lines);
+}
+
+bool Model::loadLines(ObjLineReader& lines)
+{
     try {
-        Tokenizer tokenStream;
         std::string_view tempLine;
         std::vector<Vector3> verts;
         std::vector<Vector3> norms;
         std::vector<Vector3> texC;
         std::vector<int> faces;
 
-        tokenStream.setText(text);
-        while (tokenStream.nextLine(&tempLine)) {
-            // Leaves the start cursor on the next visible character, passing
-            // over CR LF, blank lines and the next line's leading spaces.
-            tokenStream.nextToken(nullptr, nullptr, 0);
+        while (lines.nextLine(&tempLine)) {
             const std::string_view keyword = keywordOf(tempLine);
             if (keyword.empty()) {
                 continue;

@@ -1,49 +1,16 @@
 #include "geometry/Tokenizer.h"
 
-#include <cstdint>
-#include <cstring>
 
 namespace {
 constexpr char quote = '"';
-// printable ASCII, space included: what a line is made of
-constexpr unsigned char firstLineChar = 0x20;
-constexpr unsigned char lastLineChar = 0x7E;
 // printable ASCII without the space: a token when no delimiters are given
 constexpr unsigned char firstDefaultTokenChar = 0x21;
-
-// One subtraction and one unsigned compare: bytes from 0x80 up, read as
-// signed chars, fall outside like every control character.
-bool isLineChar(char c)
-{
-    return static_cast<unsigned char>(c - firstLineChar) <= lastLineChar - firstLineChar;
-}
-
-// Index of the first byte at or after from that ends a line, or n. Lines
-// are most of a model file, so they are searched eight bytes at a time: a
-// chunk of line characters has, in every byte, the high bit clear, also
-// after subtracting 0x20 (no control character) and adding 1 (no DEL).
-int findLineEnd(const char* chars, int from, int n)
-{
-    constexpr uint64_t everyByte = 0x0101010101010101;
-    int i = from;
-    while (n - i >= 8) {
-        uint64_t chunk = 0;
-        std::memcpy(&chunk, chars + i, sizeof chunk);
-        if (((chunk | (chunk - firstLineChar * everyByte) | (chunk + everyByte)) & 0x80 * everyByte) != 0) {
-            break;
-        }
-        i += 8;
-    }
-    while (i < n && isLineChar(chars[i])) {
-        ++i;
-    }
-    return i;
-}
+constexpr unsigned char lastDefaultTokenChar = 0x7E;
 
 struct DefaultTokenChar {
     bool operator()(char c) const
     {
-        return static_cast<unsigned char>(c - firstDefaultTokenChar) <= lastLineChar - firstDefaultTokenChar;
+        return static_cast<unsigned char>(c - firstDefaultTokenChar) <= lastDefaultTokenChar - firstDefaultTokenChar;
     }
 };
 
@@ -125,30 +92,6 @@ void Tokenizer::reset()
 {
     start = 0;
     end = 0;
-}
-
-bool Tokenizer::nextLine(std::string_view* out)
-{
-    const char* chars = text.data();
-    const int n = static_cast<int>(text.size());
-    if (start >= n || end >= n) {
-        return false;
-    }
-    const int last = findLineEnd(chars, start, n);
-    end = last;
-    if (last == start) {
-        return false;
-    }
-    // a text with no line end holds no complete line
-    if (last - start >= n) {
-        return false;
-    }
-    if (out != nullptr) {
-        *out = std::string_view(chars + start, static_cast<size_t>(last - start));
-    }
-    end = last + 1;
-    start = end + 1;
-    return true;
 }
 
 bool Tokenizer::nextToken(std::string_view* out, const char* delimiters, int count)

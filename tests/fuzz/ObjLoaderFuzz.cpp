@@ -1,14 +1,18 @@
 // libFuzzer target for the OBJ loader. Any input must load without a
 // sanitizer finding, and load exactly as the literal reading of the rules
 // (LiteralObjLoader) does: same result, same arrays bit for bit, also when
-// appended to a model that already holds one.
+// appended to a model that already holds one. Read as a file in small
+// chunks, it must give the lines of the rules however the chunks cut it.
 #include "geometry/Model.h"
+#include "geometry/ObjLineReader.h"
 #include "tests/geometry/LiteralObjLoader.h"
+#include "tests/geometry/LiteralTokenizer.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,31 @@ template <typename T>
 bool sameBits(const std::vector<T>& a, const std::vector<T>& b)
 {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+std::vector<std::string> literalLines(const std::string& bytes)
+{
+    LiteralTokenizer tokenStream;
+    tokenStream.setText(bytes.c_str());
+    std::vector<std::string> lines;
+    std::string line;
+    while (tokenStream.nextLine(&line)) {
+        lines.push_back(line);
+        tokenStream.nextToken(nullptr, nullptr, 0);
+    }
+    return lines;
+}
+
+std::vector<std::string> chunkedLines(const std::string& bytes, size_t chunkBytes)
+{
+    std::istringstream file(bytes);
+    ObjLineReader reader(file, static_cast<int64_t>(bytes.size()), chunkBytes);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.nextLine(&line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
 }
 
 void require(bool agreed, const char* what)
@@ -46,5 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     require(sameBits(model.getTexCoords(), literal.texCoords), "the texture coordinates");
     require(sameBits(model.getNormals(), literal.normals), "the normals");
     require(sameBits(model.getIndices(), literal.indices), "the indices");
+    // chunks of 1 to 16 bytes, chosen by the first byte's upper bits
+    const size_t chunkBytes = size > 0 ? 1 + (data[0] >> 4) : 1;
+    require(chunkedLines(bytes, chunkBytes) == literalLines(bytes), "the lines of a file read in chunks");
     return 0;
 }

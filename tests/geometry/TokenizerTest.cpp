@@ -1,4 +1,4 @@
-// The Tokenizer's cursor rules, which the loader's line loop is built on.
+// The Tokenizer's rules for splitting a line the loader's fast path leaves.
 #include "geometry/Tokenizer.h"
 
 #include <gtest/gtest.h>
@@ -21,43 +21,6 @@ std::vector<std::string> allTokens(std::string_view text, const char* delimiters
     }
     return tokens;
 }
-}
-
-TEST(Tokenizer, NextLineStepsOnePastTheLineEndAndOneMore)
-{
-    // the start cursor lands two past the line, so a second nextLine without
-    // the loader's nextToken in between loses the next line's first character
-    Tokenizer tokenizer;
-    tokenizer.setText("ab\ncd\nef\n");
-    std::string_view line;
-    ASSERT_TRUE(tokenizer.nextLine(&line));
-    EXPECT_EQ(line, "ab");
-    ASSERT_TRUE(tokenizer.nextLine(&line));
-    EXPECT_EQ(line, "d");
-}
-
-TEST(Tokenizer, NextLineEndsAtEveryByteOutsidePrintableAscii)
-{
-    for (const char* text : {"ab\tcd\n", "ab\rcd\n", "ab\x7F" "cd\n", "ab\x80" "cd\n", "ab\xFF" "cd\n"}) {
-        Tokenizer tokenizer;
-        tokenizer.setText(text);
-        std::string_view line;
-        ASSERT_TRUE(tokenizer.nextLine(&line)) << text;
-        EXPECT_EQ(line, "ab");
-    }
-}
-
-TEST(Tokenizer, NextLineRefusesAWholeTextAndANonLineStart)
-{
-    Tokenizer tokenizer;
-    std::string_view line = "untouched";
-    tokenizer.setText("v 1 2 3");
-    EXPECT_FALSE(tokenizer.nextLine(&line));
-    tokenizer.setText("\nv 1 2 3\n");
-    EXPECT_FALSE(tokenizer.nextLine(&line));
-    EXPECT_EQ(line, "untouched");
-    tokenizer.setText("v 1 2 3\n");
-    EXPECT_TRUE(tokenizer.nextLine(nullptr));
 }
 
 TEST(Tokenizer, SetTextEndsAtTheFirstNul)
