@@ -35,10 +35,11 @@ public:
 private:
     // reads the statements of every line, then flattens the faces
     bool loadLines(ObjLineReader& lines);
-    // flattens the file's faces onto the arrays; false, nothing appended,
-    // when a face names an entry its list does not have
+    // flattens the file's faces (nine indices each, in blocks) onto the
+    // arrays; false, nothing appended, when a face names an entry its list
+    // does not have
     bool appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,
-                       const std::vector<Vector3>& texC, const std::vector<int>& faces);
+                       const std::vector<Vector3>& texC, const std::vector<std::vector<int>>& faceBlocks);
 
     int vertexCount = 0;
     GLuint texture = 0;

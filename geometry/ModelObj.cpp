@@ -7,6 +7,7 @@
 #include "geometry/ObjLineReader.h"
 #include "geometry/Tokenizer.h"
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <new>
@@ -21,6 +22,9 @@ constexpr int indicesPerFace = 9;
 constexpr int cornersPerFace = 3;
 // how much of a model file is read at a time (bytes)
 constexpr size_t fileChunkBytes = 1 << 20;
+// faces in the first block of face indices, and the most in any block
+constexpr size_t firstBlockFaces = 1024;
+constexpr size_t largestBlockFaces = 65536;
 
 // The rules' own reading of a v, vn or vt line's operands, for the lines
 // the fast path leaves. A line that runs short leaves token as it was, so
@@ -108,18 +112,37 @@ std::string_view keywordOf(std::string_view line)
     if (line.size() < 2) {
         return {};
     }
-    const size_t first = line.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
+    size_t first = 0;
+    while (first < line.size() && line[first] == ' ') {
+        ++first;
     }
-    const size_t last = line.find(' ', first);
-    return line.substr(first, last == std::string_view::npos ? std::string_view::npos : last - first);
+    size_t last = first;
+    while (last < line.size() && line[last] != ' ') {
+        ++last;
+    }
+    return line.substr(first, last - first);
 }
 
 // what follows the keyword in its line
 std::string_view operandsOf(std::string_view line, std::string_view keyword)
 {
     return line.substr(static_cast<size_t>(keyword.data() + keyword.size() - line.data()));
+}
+
+// Face indices are kept in blocks, each twice the one before up to a
+// limit, so that a large model's faces are never copied to a bigger array
+// as they grow: on large files that copying, and the memory it touches,
+// cost as much as reading the faces.
+void appendFace(std::vector<std::vector<int>>& faceBlocks, const int* indices)
+{
+    if (faceBlocks.empty() || faceBlocks.back().size() == faceBlocks.back().capacity()) {
+        const size_t faces = faceBlocks.empty()
+                                 ? firstBlockFaces
+                                 : std::min(2 * faceBlocks.back().size() / indicesPerFace, largestBlockFaces);
+        faceBlocks.emplace_back();
+        faceBlocks.back().reserve(faces * indicesPerFace);
+    }
+    faceBlocks.back().insert(faceBlocks.back().end(), indices, indices + indicesPerFace);
 }
 
 // OBJ indices count from 1 over the whole file
@@ -164,7 +187,7 @@ bool Model::loadLines(ObjLineReader& lines)
         std::vector<Vector3> verts;
         std::vector<Vector3> norms;
         std::vector<Vector3> texC;
-        std::vector<int> faces;
+        std::vector<std::vector<int>> faceBlocks;
 
         while (lines.nextLine(&tempLine)) {
             const std::string_view keyword = keywordOf(tempLine);
@@ -188,47 +211,64 @@ bool Model::loadLines(ObjLineReader& lines)
                 if (!readPlainFace(operands, indices)) {
                     readFaceIndices(tempLine, indices);
                 }
-                faces.insert(faces.end(), indices, indices + indicesPerFace);
+                appendFace(faceBlocks, indices);
             }
         }
-        return appendCorners(verts, norms, texC, faces);
+        return appendCorners(verts, norms, texC, faceBlocks);
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
 bool Model::appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,
-                          const std::vector<Vector3>& texC, const std::vector<int>& faces)
+                          const std::vector<Vector3>& texC, const std::vector<std::vector<int>>& faceBlocks)
 {
-    const int cornerCount = cornersPerFace * static_cast<int>(faces.size() / indicesPerFace);
+    size_t cornerCount = 0;
     // Checked before anything is appended, so that a file naming an entry it
     // does not have leaves the model exactly as it was.
-    for (int c = 0; c < cornerCount; ++c) {
-        if (!namesEntry(faces[3 * c], verts.size()) || !namesEntry(faces[3 * c + 1], texC.size()) ||
-            !namesEntry(faces[3 * c + 2], norms.size())) {
-            return false;
+    for (const std::vector<int>& block : faceBlocks) {
+        for (size_t i = 0; i < block.size(); i += 3) {
+            if (!namesEntry(block[i], verts.size()) || !namesEntry(block[i + 1], texC.size()) ||
+                !namesEntry(block[i + 2], norms.size())) {
+                return false;
+            }
+        }
+        cornerCount += block.size() / 3;
+    }
+    // Reserved first: once all four hold, the resizes cannot fail and the
+    // model cannot be left half appended. Written through pointers, which
+    // is measurably faster than a push_back per float.
+    const size_t first = indices.size();
+    vertices.reserve(vertices.size() + 3 * cornerCount);
+    texCoords.reserve(texCoords.size() + 2 * cornerCount);
+    normals.reserve(normals.size() + 3 * cornerCount);
+    indices.reserve(indices.size() + cornerCount);
+    vertices.resize(vertices.size() + 3 * cornerCount);
+    texCoords.resize(texCoords.size() + 2 * cornerCount);
+    normals.resize(normals.size() + 3 * cornerCount);
+    indices.resize(indices.size() + cornerCount);
+    float* vertex = vertices.data() + 3 * first;
+    float* texCoord = texCoords.data() + 2 * first;
+    float* normal = normals.data() + 3 * first;
+    int16_t* index = indices.data() + first;
+    int corner = 0;
+    for (const std::vector<int>& block : faceBlocks) {
+        for (size_t i = 0; i < block.size(); i += 3) {
+            const Vector3& position = verts[block[i] - 1];
+            const Vector3& uv = texC[block[i + 1] - 1];
+            const Vector3& direction = norms[block[i + 2] - 1];
+            *vertex++ = position.getX();
+            *vertex++ = position.getY();
+            *vertex++ = position.getZ();
+            *texCoord++ = uv.getX();
+            *texCoord++ = uv.getY();
+            *normal++ = direction.getX();
+            *normal++ = direction.getY();
+            *normal++ = direction.getZ();
+            *index++ = static_cast<int16_t>(corner);
+            ++corner;
         }
     }
-    // Reserved up front: once all four hold, the appends below cannot fail
-    // half-way.
-    vertices.reserve(vertices.size() + 3 * static_cast<size_t>(cornerCount));
-    texCoords.reserve(texCoords.size() + 2 * static_cast<size_t>(cornerCount));
-    normals.reserve(normals.size() + 3 * static_cast<size_t>(cornerCount));
-    indices.reserve(indices.size() + static_cast<size_t>(cornerCount));
-    for (int c = 0; c < cornerCount; ++c) {
-        const Vector3& position = verts[faces[3 * c] - 1];
-        const Vector3& texCoord = texC[faces[3 * c + 1] - 1];
-        const Vector3& normal = norms[faces[3 * c + 2] - 1];
-        vertices.push_back(position.getX());
-        vertices.push_back(position.getY());
-        vertices.push_back(position.getZ());
-        texCoords.push_back(texCoord.getX());
-        texCoords.push_back(texCoord.getY());
-        normals.push_back(normal.getX());
-        normals.push_back(normal.getY());
-        normals.push_back(normal.getZ());
-        indices.push_back(static_cast<int16_t>(c));
-    }
-    vertexCount = cornerCount;
+    vertexCount = corner;
     return true;
 }
