@@ -23,7 +23,7 @@ constexpr int cornersPerFace = 3;
 // how much of a model file is read at a time (bytes)
 constexpr size_t fileChunkBytes = 1 << 20;
 // faces in the first block of face indices, and the most in any block
-constexpr size_t firstBlockFaces = 1024;
+constexpr size_t firstBlockFaces = 16;
 constexpr size_t largestBlockFaces = 65536;
 
 // The rules' own reading of a v, vn or vt line's operands, for the lines
