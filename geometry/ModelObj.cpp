@@ -17,9 +17,10 @@ constexpr char lineDelimiters[] = {'\n', ' '};
 constexpr char faceTokens[] = {'\n', ' ', '/'};
 constexpr int lineDelimiterCount = 2;
 constexpr int faceTokenCount = 3;
-// position, texture-coordinate and normal index of each of three corners
+// position, texture-coordinate and normal index of a corner, and of the
+// three corners of a face
+constexpr int indicesPerCorner = 3;
 constexpr int indicesPerFace = 9;
-constexpr int cornersPerFace = 3;
 // how much of a model file is read at a time (bytes)
 constexpr size_t fileChunkBytes = 1 << 20;
 // faces in the first block of face indices, and the most in any block
@@ -227,13 +228,13 @@ bool Model::appendCorners(const std::vector<Vector3>& verts, const std::vector<V
     // Checked before anything is appended, so that a file naming an entry it
     // does not have leaves the model exactly as it was.
     for (const std::vector<int>& block : faceBlocks) {
-        for (size_t i = 0; i < block.size(); i += 3) {
+        for (size_t i = 0; i < block.size(); i += indicesPerCorner) {
             if (!namesEntry(block[i], verts.size()) || !namesEntry(block[i + 1], texC.size()) ||
                 !namesEntry(block[i + 2], norms.size())) {
                 return false;
             }
         }
-        cornerCount += block.size() / 3;
+        cornerCount += block.size() / indicesPerCorner;
     }
     // Reserved first: once all four hold, the resizes cannot fail and the
     // model cannot be left half appended. Written through pointers, which
@@ -253,7 +254,7 @@ bool Model::appendCorners(const std::vector<Vector3>& verts, const std::vector<V
     int16_t* index = indices.data() + first;
     int corner = 0;
     for (const std::vector<int>& block : faceBlocks) {
-        for (size_t i = 0; i < block.size(); i += 3) {
+        for (size_t i = 0; i < block.size(); i += indicesPerCorner) {
             const Vector3& position = verts[block[i] - 1];
             const Vector3& uv = texC[block[i + 1] - 1];
             const Vector3& direction = norms[block[i + 2] - 1];

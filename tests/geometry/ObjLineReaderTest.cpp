@@ -2,29 +2,15 @@
 // tokenizer's nextLine and nextToken): the same lines for text in memory
 // and for a file read in chunks of any size, however the chunks cut it.
 #include "geometry/ObjLineReader.h"
-#include "tests/geometry/LiteralTokenizer.h"
+#include "tests/geometry/ObjOracle.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
-std::vector<std::string> literalLines(const std::string& text)
-{
-    LiteralTokenizer tokenStream;
-    tokenStream.setText(text.c_str());
-    std::vector<std::string> lines;
-    std::string line;
-    while (tokenStream.nextLine(&line)) {
-        lines.push_back(line);
-        tokenStream.nextToken(nullptr, nullptr, 0);
-    }
-    return lines;
-}
-
 std::vector<std::string> allLines(ObjLineReader& reader)
 {
     std::vector<std::string> lines;
@@ -38,13 +24,6 @@ std::vector<std::string> allLines(ObjLineReader& reader)
 std::vector<std::string> linesInMemory(const std::string& text)
 {
     ObjLineReader reader(text);
-    return allLines(reader);
-}
-
-std::vector<std::string> linesInChunks(const std::string& text, size_t chunkBytes)
-{
-    std::istringstream file(text);
-    ObjLineReader reader(file, static_cast<int64_t>(text.size()), chunkBytes);
     return allLines(reader);
 }
 
