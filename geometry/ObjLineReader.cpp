@@ -46,7 +46,9 @@ size_t findLineEnd(std::string_view text, size_t from)
 }
 }
 
-ObjLineReader::ObjLineReader(std::string_view text) : window(text.substr(0, text.find('\0'))), complete(true) {}
+ObjLineReader::ObjLineReader(std::string_view text) : window(text.substr(0, text.find('\0'))), complete(true)
+{
+}
 
 // A small file gets a buffer of its own size, not a whole chunk.
 ObjLineReader::ObjLineReader(std::istream& file, int64_t size, size_t chunkBytes)

@@ -1,37 +1,22 @@
 #include "geometry/Tokenizer.h"
 
-
 namespace {
 constexpr char quote = '"';
 // printable ASCII without the space: a token when no delimiters are given
 constexpr unsigned char firstDefaultTokenChar = 0x21;
 constexpr unsigned char lastDefaultTokenChar = 0x7E;
 
+// Bytes from 0x80 up, read as signed chars, fall outside like every
+// control character: one subtraction and one unsigned compare.
 struct DefaultTokenChar {
     bool operator()(char c) const
     {
-        return static_cast<unsigned char>(c - firstDefaultTokenChar) <= lastDefaultTokenChar - firstDefaultTokenChar;
+        return static_cast<unsigned char>(c - firstDefaultTokenChar) <=
+               lastDefaultTokenChar - firstDefaultTokenChar;
     }
 };
 
-// The loader's delimiter lists have two and three characters; comparing
-// with each held in a register beats walking the list for every character.
-template <int count>
 struct ListedTokenChar {
-    char delimiters[count];
-
-    bool operator()(char c) const
-    {
-        for (char delimiter : delimiters) {
-            if (c == delimiter) {
-                return false;
-            }
-        }
-        return true;
-    }
-};
-
-struct AnyListTokenChar {
     const char* delimiters;
     int count;
 
@@ -96,15 +81,8 @@ void Tokenizer::reset()
 
 bool Tokenizer::nextToken(std::string_view* out, const char* delimiters, int count)
 {
-    if (delimiters == nullptr || count <= 0) {
+    if (delimiters == nullptr || count == 0) {
         return scanToken(text, start, end, out, DefaultTokenChar{});
     }
-    if (count == 2) {
-        return scanToken(text, start, end, out, ListedTokenChar<2>{{delimiters[0], delimiters[1]}});
-    }
-    if (count == 3) {
-        return scanToken(text, start, end, out,
-                         ListedTokenChar<3>{{delimiters[0], delimiters[1], delimiters[2]}});
-    }
-    return scanToken(text, start, end, out, AnyListTokenChar{delimiters, count});
+    return scanToken(text, start, end, out, ListedTokenChar{delimiters, count});
 }

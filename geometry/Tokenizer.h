@@ -21,7 +21,7 @@ public:
     void reset();
     // the next token after the end cursor; false when none is left, out then
     // untouched. delimiters holds count characters, or is null (or count 0)
-    // for the default classes. out may be null.
+    // for the default classes; a negative count lists none. out may be null.
     bool nextToken(std::string_view* out, const char* delimiters, int count);
 
 private:

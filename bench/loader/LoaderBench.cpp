@@ -64,7 +64,8 @@ void writeGridObj(const std::string& path)
     }
     for (int j = 0; j < gridSide; ++j) {
         for (int i = 0; i < gridSide; ++i) {
-            std::snprintf(line, sizeof line, "vt %.6f %.6f\n", i / double(gridSide - 1), j / double(gridSide - 1));
+            std::snprintf(line, sizeof line, "vt %.6f %.6f\n", i / double(gridSide - 1),
+                          j / double(gridSide - 1));
             chunk += line;
         }
     }
@@ -85,8 +86,8 @@ void writeGridObj(const std::string& path)
             const int b = a + 1;
             const int c = a + gridSide;
             const int d = c + 1;
-            std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\nf %d/%d/%d %d/%d/%d %d/%d/%d\n", a, a,
-                          a, b, b, b, d, d, d, a, a, a, d, d, d, c, c, c);
+            std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\nf %d/%d/%d %d/%d/%d %d/%d/%d\n",
+                          a, a, a, b, b, b, d, d, d, a, a, a, d, d, d, c, c, c);
             chunk += line;
         }
         file << chunk;
@@ -203,14 +204,16 @@ void reportAgreement()
         }
         return count;
     };
-    const size_t floats = model.getVertices().size() + model.getTexCoords().size() + model.getNormals().size();
+    const size_t floats =
+        model.getVertices().size() + model.getTexCoords().size() + model.getNormals().size();
     const size_t different = differing(model.getVertices(), tiny.vertices) +
                              differing(model.getTexCoords(), tiny.texCoords) +
                              differing(model.getNormals(), tiny.normals);
-    std::printf("per-corner arrays: %d corners; tinyobjloader's differ from the loader's (atof's) in %zu of %zu "
-                "floats, indices %s\n",
-                model.getVertexCount(), different, floats,
-                model.getIndices() == tiny.indices ? "identical" : "different");
+    std::printf(
+        "per-corner arrays: %d corners; tinyobjloader's differ from the loader's (atof's) in %zu of %zu "
+        "floats, indices %s\n",
+        model.getVertexCount(), different, floats,
+        model.getIndices() == tiny.indices ? "identical" : "different");
 }
 
 void reportPeakMemory()
@@ -234,8 +237,8 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     objPath = (std::filesystem::temp_directory_path() /
-               ("brindlemoor-loader-bench-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) +
-                ".obj"))
+               ("brindlemoor-loader-bench-" +
+                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".obj"))
                   .string();
     writeGridObj(objPath);
     objBytes = static_cast<size_t>(std::filesystem::file_size(objPath));

@@ -134,7 +134,8 @@ TEST_F(ModelGl, MissingTexturePrintsTheSoilReasonAndTheModelStillLoads)
 {
     Model model;
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(model.load(folder.write("two.obj", twoTriangles).c_str(), folder.pathOf("missing.png").c_str()));
+    EXPECT_TRUE(
+        model.load(folder.write("two.obj", twoTriangles).c_str(), folder.pathOf("missing.png").c_str()));
     const std::string printed = testing::internal::GetCapturedStdout();
     EXPECT_EQ(printed, std::string("SOIL loading error: '") + SOIL_last_result() + "'\n");
     EXPECT_NE(std::string(SOIL_last_result()), "");

@@ -47,7 +47,8 @@ std::string generatedModel(std::mt19937& random)
         text += "v " + randomNumber(random) + " " + randomNumber(random) + " " + randomNumber(random);
         text += (random() % 4 == 0 ? " 0.5 0.5 0.5" : "") + lineEnd;
         text += "vt " + randomNumber(random) + " " + randomNumber(random) + lineEnd;
-        text += "  vn " + randomNumber(random) + " " + randomNumber(random) + " " + randomNumber(random) + lineEnd;
+        text += "  vn " + randomNumber(random) + " " + randomNumber(random) + " " + randomNumber(random) +
+                lineEnd;
     }
     const int faces = static_cast<int>(random() % 60);
     for (int f = 0; f < faces; ++f) {
@@ -73,10 +74,12 @@ const char* pick(std::mt19937& random, const char* const (&choices)[n])
 // every line end, and now and then a stray byte the rules treat specially.
 std::string oddStatement(std::mt19937& random)
 {
-    static const char* const keywords[] = {"v", "v", "vn", "vt", "vt", "f", "f", "f", "V", "#", "vx", "", "  v"};
+    static const char* const keywords[] = {"v", "v", "vn", "vt", "vt", "f",  "f",
+                                           "f", "V", "#",  "vx", "",   "  v"};
     static const char* const numbers[] = {"1", "-2.5e-1", ".5", "1e3", "+4", "0x1p3", "nan", "inf", "1e400",
                                           "-0", "7.", "1e", "\"2\"", "3#", "12345678901234567890"};
-    static const char* const indices[] = {"1", "2", "3", "4", "1", "2", "3", "4", "0", "-1", "5", "+2", "01", "4294967297"};
+    static const char* const indices[] = {"1", "2", "3",  "4", "1",  "2",  "3",
+                                          "4", "0", "-1", "5", "+2", "01", "4294967297"};
     static const char* const cornerForms[] = {"%s/%s/%s", "%s//%s", "%s", "%s/%s", "%s/%s/%s/"};
     static const char* const separators[] = {" ", " ", " ", "  ", "\t", "/", " \"", "\x80"};
     static const char* const lineEnds[] = {"\n", "\n", "\r\n", "\r", "\n\n", " \n", "\t\n", "", "\x7F"};

@@ -77,7 +77,8 @@ TEST(ObjLineReader, ChunkedFileGivesTheLinesOfTheRules)
         const std::vector<std::string> expected = literalLines(text);
         ASSERT_EQ(linesInMemory(text), expected) << text;
         for (size_t chunkBytes : {1, 2, 3, 5, 8, 13, 4096}) {
-            ASSERT_EQ(linesInChunks(text, chunkBytes), expected) << "chunks of " << chunkBytes << ": " << text;
+            ASSERT_EQ(linesInChunks(text, chunkBytes), expected)
+                << "chunks of " << chunkBytes << ": " << text;
         }
     }
 }

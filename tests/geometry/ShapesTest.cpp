@@ -121,18 +121,21 @@ std::vector<FedVertex> expectedPlane(float width, float height, int columns, int
             const float y0 = static_cast<float>(j) * tileHeight;
             const float x1 = x0 + tileWidth;
             const float y1 = y0 + tileHeight;
-            vertices.insert(vertices.end(), {at(0, 0, x0, y0, 0, n), at(u, 0, x1, y0, 0, n), at(u, v, x1, y1, 0, n),
-                                             at(0, 0, x0, y0, 0, n), at(u, v, x1, y1, 0, n), at(0, v, x0, y1, 0, n)});
+            vertices.insert(vertices.end(),
+                            {at(0, 0, x0, y0, 0, n), at(u, 0, x1, y0, 0, n), at(u, v, x1, y1, 0, n),
+                             at(0, 0, x0, y0, 0, n), at(u, v, x1, y1, 0, n), at(0, v, x0, y1, 0, n)});
         }
     }
     return vertices;
 }
 
 // The commands a list must hold around its vertices, as apitrace prints them.
-std::vector<std::string> listCalls(const std::vector<std::string>& before, const std::vector<FedVertex>& vertices,
-                                   bool normalFirst, const std::vector<std::string>& after)
+std::vector<std::string> listCalls(const std::vector<std::string>& before,
+                                   const std::vector<FedVertex>& vertices, bool normalFirst,
+                                   const std::vector<std::string>& after)
 {
-    std::vector<std::string> calls = {"glGenLists(1)", "glNewList(1, GL_COMPILE)", "glBindTexture(GL_TEXTURE_2D, 5)"};
+    std::vector<std::string> calls = {"glGenLists(1)", "glNewList(1, GL_COMPILE)",
+                                      "glBindTexture(GL_TEXTURE_2D, 5)"};
     calls.insert(calls.end(), before.begin(), before.end());
     for (const FedVertex& v : vertices) {
         const std::string normal = callText("glNormal3f", {v.normal[0], v.normal[1], v.normal[2]});
@@ -191,11 +194,13 @@ TEST_F(ShapesList, BoxVariantsEmitTheirFacesInOrder)
 
 TEST_F(ShapesList, PlanesEmitTheirTilesColumnByColumn)
 {
-    const std::vector<FedVertex> ground = replay(shapes.createPlane(texture, 24.0f, 24.0f, 24, 24, 1.0f, 1.0f), false);
+    const std::vector<FedVertex> ground =
+        replay(shapes.createPlane(texture, 24.0f, 24.0f, 24, 24, 1.0f, 1.0f), false);
     ASSERT_EQ(ground.size(), 3456u);
     EXPECT_EQ(ground, expectedPlane(24.0f, 24.0f, 24, 24, 1.0f, 1.0f));
 
-    const std::vector<FedVertex> wall = replay(shapes.createPlane(texture, 24.0f, 2.0f, 10, 1, 2.0f, 1.0f), false);
+    const std::vector<FedVertex> wall =
+        replay(shapes.createPlane(texture, 24.0f, 2.0f, 10, 1, 2.0f, 1.0f), false);
     ASSERT_EQ(wall.size(), 60u);
     EXPECT_EQ(wall, expectedPlane(24.0f, 2.0f, 10, 1, 2.0f, 1.0f));
     // 2.4 has no exact float: the far edge of tile 5 is five tiles plus
@@ -220,7 +225,8 @@ TEST_F(ShapesList, SkyBoxEmitsSixInwardQuads)
 
 TEST_F(ShapesList, ListsLeaveNoTextureBound)
 {
-    const GLuint lists[] = {shapes.createBox(texture, 2), shapes.createPlane(texture, 2.0f, 2.0f, 2, 2, 1.0f, 1.0f),
+    const GLuint lists[] = {shapes.createBox(texture, 2),
+                            shapes.createPlane(texture, 2.0f, 2.0f, 2, 2, 1.0f, 1.0f),
                             shapes.createSkybox(texture)};
     for (GLuint list : lists) {
         glBindTexture(GL_TEXTURE_2D, texture);

@@ -97,9 +97,10 @@ bool reassembleQuads(std::vector<std::array<float, vertexFloats>>& vertices)
 
 std::ostream& operator<<(std::ostream& out, const FedVertex& vertex)
 {
-    return out << "position (" << vertex.position[0] << ", " << vertex.position[1] << ", " << vertex.position[2]
-               << ") texCoord (" << vertex.texCoord[0] << ", " << vertex.texCoord[1] << ") normal ("
-               << vertex.normal[0] << ", " << vertex.normal[1] << ", " << vertex.normal[2] << ")";
+    return out << "position (" << vertex.position[0] << ", " << vertex.position[1] << ", "
+               << vertex.position[2] << ") texCoord (" << vertex.texCoord[0] << ", " << vertex.texCoord[1]
+               << ") normal (" << vertex.normal[0] << ", " << vertex.normal[1] << ", " << vertex.normal[2]
+               << ")";
 }
 
 std::vector<FedVertex> captureVertices(const std::function<void()>& draw, bool quads, std::string* problem)
@@ -107,7 +108,8 @@ std::vector<FedVertex> captureVertices(const std::function<void()>& draw, bool q
     Pass plain = feedbackPass(draw, false);
     Pass normals = feedbackPass(draw, true);
     *problem = plain.problem.empty() ? normals.problem : plain.problem;
-    if (problem->empty() && quads && !(reassembleQuads(plain.vertices) && reassembleQuads(normals.vertices))) {
+    if (problem->empty() && quads &&
+        !(reassembleQuads(plain.vertices) && reassembleQuads(normals.vertices))) {
         *problem = "quads did not come back as Mesa's triangle pairs";
     }
     if (problem->empty() && plain.vertices.size() != normals.vertices.size()) {
