@@ -113,7 +113,8 @@ inline bool readPlainInt(const char* first, const char* last, int* value, const 
 // Digits with an optional point and no exponent, at most 15 of them, are
 // an exact integer divided by an exact power of ten: one correctly rounded
 // division gives the correctly rounded value strtod gives (Clinger's fast
-// path). It needs double arithmetic without excess precision.
+// path). It needs double arithmetic without excess precision, and the
+// default rounding mode, which the program never changes.
 inline bool readPlainDouble(const char* first, const char* last, double* value, const char** stop)
 {
     const char* p = first;
