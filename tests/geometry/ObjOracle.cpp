@@ -1,0 +1,61 @@
+#include "tests/geometry/ObjOracle.h"
+
+#include "geometry/ObjLineReader.h"
+#include "tests/geometry/LiteralTokenizer.h"
+
+#include <cstring>
+#include <sstream>
+
+namespace {
+// NaN read from "nan" must compare equal to itself
+template <typename T>
+bool sameBits(const std::vector<T>& a, const std::vector<T>& b)
+{
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+}
+
+std::vector<std::string> literalLines(const std::string& bytes)
+{
+    LiteralTokenizer tokenStream;
+    tokenStream.setText(bytes.c_str());
+    std::vector<std::string> lines;
+    std::string line;
+    while (tokenStream.nextLine(&line)) {
+        lines.push_back(line);
+        tokenStream.nextToken(nullptr, nullptr, 0);
+    }
+    return lines;
+}
+
+std::vector<std::string> linesInChunks(const std::string& bytes, size_t chunkBytes)
+{
+    std::istringstream file(bytes);
+    ObjLineReader reader(file, static_cast<int64_t>(bytes.size()), chunkBytes);
+    std::vector<std::string> lines;
+    std::string_view line;
+    while (reader.nextLine(&line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+std::string firstDifference(const Model& model, const LiteralObjLoader& literal)
+{
+    if (model.getVertexCount() != literal.vertexCount) {
+        return "vertexCount";
+    }
+    if (!sameBits(model.getVertices(), literal.vertices)) {
+        return "the positions";
+    }
+    if (!sameBits(model.getTexCoords(), literal.texCoords)) {
+        return "the texture coordinates";
+    }
+    if (!sameBits(model.getNormals(), literal.normals)) {
+        return "the normals";
+    }
+    if (!sameBits(model.getIndices(), literal.indices)) {
+        return "the indices";
+    }
+    return "";
+}
