@@ -1,8 +1,10 @@
 #include "AssetSet.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/TempDirectory.h"
 
 #include <GL/gl.h>
 #include <SOIL.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -40,36 +42,17 @@ bool isPowerOfTwo(int value)
     return value > 0 && (value & (value - 1)) == 0;
 }
 
-// a scratch folder removed with the test
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        char name[] = "/tmp/brindlemoor-assets-XXXXXX";
-        const char* made = mkdtemp(name);
-        path = made != nullptr ? made : "";
-    }
-    ~ScratchFolder()
-    {
-        std::error_code code;
-        std::filesystem::remove_all(path, code);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    std::filesystem::path path;
-};
 }
 
 TEST(AssetFiles, CommittedFilesAreWhatTheGeneratorWritesToday)
 {
-    ScratchFolder scratch;
-    ASSERT_FALSE(scratch.path.empty());
+    TempDirectory scratch;
+    ASSERT_FALSE(scratch.path().empty());
     for (const std::string& path : AssetSet::paths()) {
         std::string error;
-        ASSERT_TRUE(AssetSet::write(scratch.path.string(), path, error)) << error;
+        ASSERT_TRUE(AssetSet::write(scratch.path().string(), path, error)) << error;
         const std::vector<uint8_t> committed = readBytes(path);
-        const std::vector<uint8_t> generated = readBytes(scratch.path / path);
+        const std::vector<uint8_t> generated = readBytes(scratch.path() / path);
         EXPECT_FALSE(generated.empty()) << path;
         EXPECT_TRUE(committed == generated)
             << path << " differs from what tools/assetgen writes (" << committed.size() << " committed bytes, "

@@ -4,7 +4,7 @@
 #include "geometry/Model.h"
 #include "tests/geometry/MessageBoxRecorder.h"
 #include "tests/geometry/ProbeTrace.h"
-#include "tests/geometry/ScratchFolder.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/geometry/VertexFeedback.h"
 #include "tests/support/GlTestContext.h"
 
@@ -56,7 +56,7 @@ protected:
     }
 
     GlTestContext context;
-    ScratchFolder folder;
+    TempDirectory folder;
 };
 }
 

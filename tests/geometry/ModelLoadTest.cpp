@@ -2,7 +2,7 @@
 // files depend on, and the refusal of faces that name entries the file
 // does not have.
 #include "geometry/Model.h"
-#include "tests/geometry/ScratchFolder.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ protected:
         return model.loadModel(folder.write("model.obj", bytes).c_str());
     }
 
-    ScratchFolder folder;
+    TempDirectory folder;
     Model model;
 };
 }

@@ -1,11 +1,11 @@
 #include "tests/geometry/ProbeTrace.h"
 
-#include "tests/geometry/ScratchFolder.h"
+#include "tests/support/ApiTrace.h"
+#include "tests/support/TempDirectory.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
 namespace {
@@ -26,9 +26,6 @@ bool startsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-struct PipeCloser {
-    void operator()(FILE* pipe) const { pclose(pipe); }
-};
 }
 
 std::string callText(const std::string& name, std::initializer_list<float> numbers)
@@ -48,7 +45,7 @@ std::string callText(const std::string& name, std::initializer_list<float> numbe
 std::vector<std::string> traceProbe(const std::string& arguments, std::string* problem)
 {
     problem->clear();
-    ScratchFolder folder;
+    TempDirectory folder;
     const std::string tracePath = folder.pathOf("probe.trace");
     const std::string logPath = folder.pathOf("probe.log");
     const std::string traceCommand = std::string(probeEnvironment) + " apitrace trace --output=" + tracePath +
@@ -58,35 +55,24 @@ std::vector<std::string> traceProbe(const std::string& arguments, std::string* p
                    "set?): " + traceCommand + "\n" + readAll(logPath);
         return {};
     }
-    const std::string dumpCommand = "apitrace dump --color=never --call-nos=no --arg-names=no " + tracePath;
-    std::unique_ptr<FILE, PipeCloser> dump(popen(dumpCommand.c_str(), "r"));
-    if (!dump) {
-        *problem = "cannot run " + dumpCommand;
-        return {};
-    }
-
     // Only the calls of the last context made current count: SDL probes
     // the driver with a context of its own first.
     std::vector<std::string> calls;
     bool collecting = false;
-    std::string line;
-    char chunk[4096];
-    while (std::fgets(chunk, sizeof chunk, dump.get()) != nullptr) {
-        line += chunk;
-        if (line.empty() || line.back() != '\n') {
-            continue;
-        }
-        line.pop_back();
-        if (startsWith(line, "glXMakeCurrent(") && line.find("NULL") == std::string::npos) {
+    for (const ApiTrace::Call& call : ApiTrace::read(tracePath)) {
+        const bool windowSystem = startsWith(call.name, "glX");
+        if (call.name == "glXMakeCurrent" && call.arguments.size() == 3 && call.arguments[2] != "NULL") {
             calls.clear();
             collecting = true;
-        } else if (startsWith(line, "glX")) {
+        } else if (windowSystem) {
             collecting = false;
-        } else if (collecting && startsWith(line, "gl") && line.find("// fake") == std::string::npos) {
-            const size_t result = line.find(") = ");
-            calls.push_back(result == std::string::npos ? line : line.substr(0, result + 1));
+        } else if (collecting && startsWith(call.name, "gl")) {
+            std::string text = call.name + "(";
+            for (size_t i = 0; i < call.arguments.size(); ++i) {
+                text += (i == 0 ? "" : ", ") + call.arguments[i];
+            }
+            calls.push_back(text + ")");
         }
-        line.clear();
     }
     if (calls.empty()) {
         *problem = "apitrace recorded no OpenGL call of the probe";

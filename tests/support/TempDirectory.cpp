@@ -1,7 +1,8 @@
 #include "tests/support/TempDirectory.h"
 
 #include <cstdlib>
-#include <string>
+#include <fstream>
+#include <stdexcept>
 
 TempDirectory::TempDirectory()
 {
@@ -17,4 +18,20 @@ TempDirectory::~TempDirectory()
         std::error_code ignored;
         std::filesystem::remove_all(root, ignored);
     }
+}
+
+std::string TempDirectory::pathOf(const std::string& name) const
+{
+    return (root / name).string();
+}
+
+std::string TempDirectory::write(const std::string& name, std::string_view bytes) const
+{
+    const std::string path = pathOf(name);
+    std::ofstream file(path, std::ios::binary);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!file) {
+        throw std::runtime_error("cannot write " + path);
+    }
+    return path;
 }

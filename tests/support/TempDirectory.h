@@ -3,6 +3,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 class TempDirectory {
 public:
@@ -12,6 +14,11 @@ public:
     TempDirectory& operator=(const TempDirectory&) = delete;
 
     const std::filesystem::path& path() const { return root; }
+    // the path a file of that name would have, whether or not it exists
+    std::string pathOf(const std::string& name) const;
+    // writes the bytes exactly as given (NULs and CRs included) and returns
+    // the file's path
+    std::string write(const std::string& name, std::string_view bytes) const;
 
 private:
     std::filesystem::path root;
