@@ -1,11 +1,58 @@
-# SOIL, the image library every texture is loaded with: an imported target
-# named `soil`. Linux always uses Debian's libsoil.
+# SOIL, the image library every texture is loaded with, as a target named
+# `soil`.
+#  - Linux: Debian's libsoil, always.
+#  - Windows: the SOIL the builder has, found on the prefix path (MSYS2,
+#    vcpkg) or named with -DSOIL_INCLUDE_DIR=<folder of SOIL.h> and
+#    -DSOIL_LIBRARY=<its library>.
+#  - A cross build for Windows without one (Debian packages none) builds our
+#    stand-in, platform/win32/soil-standin, on stb_image and GLU.
 find_path(SOIL_INCLUDE_DIR SOIL.h PATH_SUFFIXES SOIL)
 find_library(SOIL_LIBRARY NAMES SOIL soil)
-if(NOT SOIL_INCLUDE_DIR OR NOT SOIL_LIBRARY)
+
+# stb_image, which the stand-in decodes with: Debian's libstb-dev. Only its
+# own folder joins the include path, never the host's /usr/include.
+find_path(STB_IMAGE_INCLUDE_DIR stb_image.h
+    PATHS /usr/include/stb
+    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
+
+# The stand-in's loader without SOIL's entry points: the Windows build wraps
+# it as `soil`; the Linux tests hold it against the real SOIL.
+function(brindlemoor_add_soil_standin_loader)
+    set(standin_dir ${CMAKE_SOURCE_DIR}/platform/win32/soil-standin)
+    add_library(soil_standin_loader STATIC
+        ${standin_dir}/SoilImage.cpp
+        ${standin_dir}/SoilStandIn.cpp)
+    target_include_directories(soil_standin_loader PUBLIC ${CMAKE_SOURCE_DIR})
+    target_include_directories(soil_standin_loader SYSTEM PRIVATE ${STB_IMAGE_INCLUDE_DIR})
+    target_compile_options(soil_standin_loader PRIVATE ${warning_flags})
+    target_link_libraries(soil_standin_loader PUBLIC OpenGL::GL OpenGL::GLU)
+endfunction()
+
+if(SOIL_INCLUDE_DIR AND SOIL_LIBRARY)
+    add_library(soil UNKNOWN IMPORTED)
+    set_target_properties(soil PROPERTIES
+        IMPORTED_LOCATION "${SOIL_LIBRARY}"
+        INTERFACE_INCLUDE_DIRECTORIES "${SOIL_INCLUDE_DIR}")
+    if(WIN32)
+        # SOIL for Windows is usually a static library: it brings no GL of its own.
+        set_property(TARGET soil PROPERTY INTERFACE_LINK_LIBRARIES OpenGL::GL)
+    elseif(STB_IMAGE_INCLUDE_DIR AND BRINDLEMOOR_TESTS)
+        brindlemoor_add_soil_standin_loader()
+    endif()
+elseif(WIN32 AND CMAKE_CROSSCOMPILING)
+    if(NOT STB_IMAGE_INCLUDE_DIR)
+        message(FATAL_ERROR "Neither SOIL nor stb_image for the stand-in found: install libstb-dev "
+            "or pass -DSOIL_INCLUDE_DIR=... -DSOIL_LIBRARY=...")
+    endif()
+    message(STATUS "No SOIL for Windows: building the stand-in (platform/win32/soil-standin)")
+    brindlemoor_add_soil_standin_loader()
+    add_library(soil STATIC ${CMAKE_SOURCE_DIR}/platform/win32/soil-standin/SOIL.cpp)
+    target_include_directories(soil PUBLIC ${CMAKE_SOURCE_DIR}/platform/win32/soil-standin)
+    target_compile_options(soil PRIVATE ${warning_flags})
+    target_link_libraries(soil PUBLIC soil_standin_loader)
+elseif(WIN32)
+    message(FATAL_ERROR "SOIL not found: pass -DSOIL_INCLUDE_DIR=<folder of SOIL.h> "
+        "-DSOIL_LIBRARY=<SOIL library>, or put it on CMAKE_PREFIX_PATH (MSYS2, vcpkg)")
+else()
     message(FATAL_ERROR "SOIL not found: install libsoil-dev (tools/install-deps.sh does)")
 endif()
-add_library(soil UNKNOWN IMPORTED)
-set_target_properties(soil PROPERTIES
-    IMPORTED_LOCATION "${SOIL_LIBRARY}"
-    INTERFACE_INCLUDE_DIRECTORIES "${SOIL_INCLUDE_DIR}")

@@ -8,14 +8,14 @@ set -euo pipefail
 run_packages=(
     cmake ninja-build g++ pkg-config
     libsdl2-dev libsoil-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
-    xvfb xauth openbox x11-utils libstb-dev
+    xvfb xauth openbox x11-utils libxtst-dev libstb-dev
 )
 test_packages=(
     "${run_packages[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev libxtst-dev
+    libgtest-dev libgmock-dev libbenchmark-dev
     apitrace libtinyobjloader-dev
     clang libclang-rt-14-dev
-    g++-mingw-w64-x86-64 wine64 wine
+    g++-mingw-w64-x86-64 wine64 wine xdotool x11-apps
 )
 
 case "${1:-test}" in

@@ -13,3 +13,4 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
+tools/windows-smoke-test.sh

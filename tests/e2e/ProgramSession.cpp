@@ -1,5 +1,7 @@
 #include "tests/e2e/ProgramSession.h"
 
+#include <X11/keysym.h>
+
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -17,6 +19,20 @@ void pause(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 } // namespace
+
+void ProgramSession::linkProjectFiles(const std::filesystem::path& folder)
+{
+    const std::filesystem::path source(BRINDLEMOOR_SOURCE_DIR);
+    std::filesystem::create_directory_symlink(source / "mdl", folder / "mdl");
+    std::filesystem::create_directory_symlink(source / "img", folder / "img");
+}
+
+void ProgramSession::copyProjectFiles(const std::filesystem::path& folder)
+{
+    const std::filesystem::path source(BRINDLEMOOR_SOURCE_DIR);
+    std::filesystem::copy(source / "mdl", folder / "mdl");
+    std::filesystem::copy(source / "img", folder / "img");
+}
 
 ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
 
@@ -38,7 +54,7 @@ void ProgramSession::start(const Options& options)
         failureText = "no temporary folder";
         return;
     }
-    if (options.layOut != nullptr) {
+    if (options.layOut) {
         options.layOut(workFolder.path());
     }
     virtualDisplay = std::make_unique<VirtualDisplay>(true, options.withGlx);
@@ -48,21 +64,24 @@ void ProgramSession::start(const Options& options)
     }
     display = std::make_unique<DisplayDriver>(virtualDisplay->name());
 
-    ChildProcess::Options run;
+    std::vector<std::string> arguments;
     if (!options.traceFile.empty()) {
-        run.arguments = {"/usr/bin/apitrace", "trace", "--output", options.traceFile.string()};
+        arguments = {"apitrace", "trace", "--output", options.traceFile.string()};
     }
-    run.arguments.push_back(BRINDLEMOOR_PROGRAM);
+    arguments.push_back(BRINDLEMOOR_PROGRAM);
+    SpawnedProcess::Options run;
     run.workingDirectory = workFolder.path().string();
-    run.environment["DISPLAY"] = virtualDisplay->name();
-    program = std::make_unique<ChildProcess>(run);
-    if (!program->started()) {
-        failureText = program->failure();
+    run.environment = {{"DISPLAY", virtualDisplay->name()}};
+    run.outputPath = (outputFolder.path() / "stdout").string();
+    run.errorPath = (outputFolder.path() / "stderr").string();
+    program = std::make_unique<SpawnedProcess>(arguments, run);
+    if (!program->isStarted()) {
+        failureText = "cannot start the program";
         return;
     }
     programWindow = display->waitForWindow(windowTitle, windowTimeoutMs);
     if (programWindow == 0) {
-        failureText = "no window titled Brindlemoor appeared; stderr: " + program->standardError();
+        failureText = "no window titled Brindlemoor appeared; stderr: " + program->errorOutput();
         return;
     }
     display->focus(programWindow);
@@ -91,7 +110,11 @@ DisplayDriver::Image ProgramSession::captureSettled()
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)
 {
-    return program->waitForExit(std::chrono::milliseconds(timeoutMs));
+    int status = 0;
+    if (!program->waitForExit(timeoutMs, status)) {
+        return std::nullopt;
+    }
+    return status;
 }
 
 void ProgramSession::holdKey(unsigned long keysym, int milliseconds)
@@ -101,6 +124,18 @@ void ProgramSession::holdKey(unsigned long keysym, int milliseconds)
     pause(std::chrono::milliseconds(milliseconds));
     display->keyUp(keysym);
     display->sync();
+}
+
+bool ProgramSession::dismissErrorBox(int timeoutMs)
+{
+    const unsigned long box = display->waitForWindow("Error", timeoutMs);
+    if (box == 0) {
+        return false;
+    }
+    display->focus(box);
+    display->tapKey(XK_Return);
+    display->sync();
+    return display->waitForWindowGone(box, timeoutMs);
 }
 
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)

@@ -2,12 +2,13 @@
 // from a working folder the test lays out, and driven through real X input.
 #pragma once
 
-#include "tests/support/ChildProcess.h"
 #include "tests/support/DisplayDriver.h"
+#include "tests/support/SpawnedProcess.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/VirtualDisplay.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -15,12 +16,18 @@
 
 class ProgramSession {
 public:
+    // The project's mdl/ and img/, linked into a working folder.
+    static void linkProjectFiles(const std::filesystem::path& folder);
+    // Copies of them, for a test to spoil.
+    static void copyProjectFiles(const std::filesystem::path& folder);
+
     struct Options {
         bool withGlx = true;
         // run under apitrace, writing the call stream to this file
         std::filesystem::path traceFile;
-        // fill the working folder before the program starts
-        void (*layOut)(const std::filesystem::path& folder) = nullptr;
+        // fills the working folder before the program starts; by default it
+        // gets the project's own mdl/ and img/
+        std::function<void(const std::filesystem::path& folder)> layOut = linkProjectFiles;
     };
 
     explicit ProgramSession(const Options& options);
@@ -31,7 +38,9 @@ public:
     const std::string& failure() const { return failureText; }
     DisplayDriver& driver() { return *display; }
     unsigned long window() const { return programWindow; }
-    ChildProcess& process() { return *program; }
+    // what the program printed on standard output and standard error
+    std::string standardOutput() const { return program->output(); }
+    std::string standardError() const { return program->errorOutput(); }
     const std::filesystem::path& folder() const { return workFolder.path(); }
 
     DisplayDriver::Image capture();
@@ -40,6 +49,8 @@ public:
     // the exit status, or nothing if it did not end in time
     std::optional<int> waitForExit(int timeoutMs = 10000);
     void holdKey(unsigned long keysym, int milliseconds);
+    // closes a message box titled "Error" with Return; false if none came
+    bool dismissErrorBox(int timeoutMs);
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
     // the centre of the client area in client pixels
@@ -50,9 +61,10 @@ private:
     void start(const Options& options);
 
     TempDirectory workFolder;
+    TempDirectory outputFolder;
     std::unique_ptr<VirtualDisplay> virtualDisplay;
     std::unique_ptr<DisplayDriver> display;
-    std::unique_ptr<ChildProcess> program;
+    std::unique_ptr<SpawnedProcess> program;
     unsigned long programWindow = 0;
     std::string failureText;
 };

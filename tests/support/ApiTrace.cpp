@@ -69,18 +69,33 @@ bool parseLine(const std::string& line, ApiTrace::Call& call)
 
 std::vector<double> ApiTrace::Call::numbers() const
 {
+    // Whole numeric arguments and the elements of lists; enum names such as
+    // GL_LIGHT0 are not numbers even when they end in digits.
     std::vector<double> result;
+    auto addIfNumber = [&result](const std::string& text) {
+        const size_t first = text.find_first_not_of(" {");
+        if (first == std::string::npos) {
+            return;
+        }
+        const char* start = text.c_str() + first;
+        char* end = nullptr;
+        const double value = std::strtod(start, &end);
+        if (end != start && text.find_first_not_of(" }", static_cast<size_t>(end - text.c_str())) == std::string::npos) {
+            result.push_back(value);
+        }
+    };
     for (const std::string& argument : arguments) {
-        const char* cursor = argument.c_str();
-        while (*cursor != '\0') {
-            char* end = nullptr;
-            const double value = std::strtod(cursor, &end);
-            if (end != cursor) {
-                result.push_back(value);
-                cursor = end;
-            } else {
-                ++cursor;
+        if (!argument.empty() && argument.front() == '{') {
+            size_t start = 1;
+            for (size_t comma = argument.find(',', start); ; comma = argument.find(',', start)) {
+                addIfNumber(argument.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+                if (comma == std::string::npos) {
+                    break;
+                }
+                start = comma + 1;
             }
+        } else {
+            addIfNumber(argument);
         }
     }
     return result;

@@ -1,0 +1,410 @@
+#include "tests/support/DisplayDriver.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <unistd.h>
+
+namespace {
+constexpr int pollIntervalMs = 10;
+constexpr int focusWaitMs = 3000;
+constexpr long motifFunctionsFlag = 1L << 0;
+constexpr long motifFunctionAll = 1L << 0;
+constexpr long motifFunctionMinimize = 1L << 3;
+constexpr long motifFunctionMaximize = 1L << 4;
+constexpr long activationFromPager = 2; // _NET_ACTIVE_WINDOW source: a tool acting for the user
+
+int trappedErrors = 0;
+
+int countError(Display*, XErrorEvent*)
+{
+    ++trappedErrors;
+    return 0;
+}
+
+// Runs requests that may name a window already gone; false when the server
+// answered with an error. The handler is the process's, so it is held only
+// for the moment.
+template <typename Requests> bool withoutErrors(Display* display, Requests requests)
+{
+    XSync(display, False);
+    trappedErrors = 0;
+    const auto previous = XSetErrorHandler(countError);
+    requests();
+    XSync(display, False);
+    XSetErrorHandler(previous);
+    return trappedErrors == 0;
+}
+
+// A property's items as Xlib hands them out: chars for format 8, longs
+// for format 32; none when it is unset or of another type.
+template <typename Item>
+std::vector<Item> propertyItems(Display* display, Window window, const char* name, Atom type,
+                                int wantedFormat)
+{
+    std::vector<Item> values;
+    withoutErrors(display, [&] {
+        Atom actualType = None;
+        int format = 0;
+        unsigned long count = 0;
+        unsigned long remaining = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, 1024, False, type,
+                               &actualType, &format, &count, &remaining, &data) == Success &&
+            data != nullptr && format == wantedFormat && (type == AnyPropertyType || actualType == type)) {
+            const Item* items = reinterpret_cast<const Item*>(data);
+            values.assign(items, items + count);
+        }
+        if (data != nullptr) {
+            XFree(data);
+        }
+    });
+    return values;
+}
+
+std::vector<long> longProperty(Display* display, Window window, const char* name, Atom type)
+{
+    return propertyItems<long>(display, window, name, type, 32);
+}
+
+std::vector<Window> childrenOf(Display* display, Window window)
+{
+    std::vector<Window> children;
+    withoutErrors(display, [&] {
+        Window root = 0;
+        Window parent = 0;
+        Window* list = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, window, &root, &parent, &list, &count) != 0 && list != nullptr) {
+            children.assign(list, list + count);
+            XFree(list);
+        }
+    });
+    return children;
+}
+
+Window parentOf(Display* display, Window window)
+{
+    Window parent = 0;
+    withoutErrors(display, [&] {
+        Window root = 0;
+        Window* list = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(display, window, &root, &parent, &list, &count) != 0 && list != nullptr) {
+            XFree(list);
+        }
+    });
+    return parent;
+}
+
+bool isViewable(Display* display, Window window)
+{
+    XWindowAttributes attributes = {};
+    return withoutErrors(display, [&] { XGetWindowAttributes(display, window, &attributes); }) &&
+           attributes.map_state == IsViewable;
+}
+
+std::string titleOf(Display* display, Window window)
+{
+    std::vector<char> title =
+        propertyItems<char>(display, window, "_NET_WM_NAME", XInternAtom(display, "UTF8_STRING", False), 8);
+    if (title.empty()) {
+        title = propertyItems<char>(display, window, "WM_NAME", XA_STRING, 8);
+    }
+    return std::string(title.begin(), title.end());
+}
+
+// Depth first through the window manager's frames to the client windows,
+// which carry WM_STATE; without a window manager the top level is the client.
+Window findClient(Display* display, Window window, const std::string& title, bool topLevel)
+{
+    const bool isClient = topLevel || !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
+    if (isClient && titleOf(display, window) == title && isViewable(display, window)) {
+        return window;
+    }
+    for (const Window child : childrenOf(display, window)) {
+        const Window found = findClient(display, child, title, false);
+        if (found != 0) {
+            return found;
+        }
+    }
+    return 0;
+}
+
+// A client message as window managers and clients send each other.
+XEvent clientMessage(Display* display, Window window, const char* type, long first, long second)
+{
+    XEvent message = {};
+    message.xclient.type = ClientMessage;
+    message.xclient.window = window;
+    message.xclient.message_type = XInternAtom(display, type, False);
+    message.xclient.format = 32;
+    message.xclient.data.l[0] = first;
+    message.xclient.data.l[1] = second;
+    return message;
+}
+
+int channelOf(unsigned long pixel, unsigned long mask)
+{
+    if (mask == 0) {
+        return 0;
+    }
+    int shift = 0;
+    while (((mask >> shift) & 1UL) == 0) {
+        ++shift;
+    }
+    const unsigned long maximum = mask >> shift;
+    return static_cast<int>(((pixel & mask) >> shift) * 255 / maximum);
+}
+}
+
+DisplayDriver::DisplayDriver(const std::string& displayName) : display(XOpenDisplay(displayName.c_str())) {}
+
+DisplayDriver::~DisplayDriver()
+{
+    if (display != nullptr) {
+        XCloseDisplay(display);
+    }
+}
+
+unsigned long DisplayDriver::waitForWindow(const std::string& title, int timeoutMs)
+{
+    for (int waited = 0; display != nullptr; waited += pollIntervalMs) {
+        for (const Window topLevel : childrenOf(display, DefaultRootWindow(display))) {
+            const Window found = findClient(display, topLevel, title, true);
+            if (found != 0) {
+                return found;
+            }
+        }
+        if (waited >= timeoutMs) {
+            break;
+        }
+        usleep(pollIntervalMs * 1000);
+    }
+    return 0;
+}
+
+bool DisplayDriver::waitForWindowGone(unsigned long window, int timeoutMs)
+{
+    for (int waited = 0; waited < timeoutMs; waited += pollIntervalMs) {
+        if (!windowExists(window)) {
+            return true;
+        }
+        usleep(pollIntervalMs * 1000);
+    }
+    return !windowExists(window);
+}
+
+bool DisplayDriver::windowExists(unsigned long window)
+{
+    XWindowAttributes attributes = {};
+    return withoutErrors(display, [&] { XGetWindowAttributes(display, window, &attributes); });
+}
+
+bool DisplayDriver::isManaged(unsigned long window)
+{
+    return !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
+}
+
+std::string DisplayDriver::windowTitle(unsigned long window)
+{
+    return titleOf(display, window);
+}
+
+bool DisplayDriver::clientGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height)
+{
+    XWindowAttributes attributes = {};
+    Window child = 0;
+    const bool ok = withoutErrors(display, [&] {
+        XGetWindowAttributes(display, window, &attributes);
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY, &child);
+    });
+    width = attributes.width;
+    height = attributes.height;
+    return ok;
+}
+
+bool DisplayDriver::outerGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height)
+{
+    const Window root = DefaultRootWindow(display);
+    Window topLevel = window;
+    for (Window parent = parentOf(display, topLevel); parent != 0 && parent != root;
+         parent = parentOf(display, topLevel)) {
+        topLevel = parent;
+    }
+    XWindowAttributes attributes = {};
+    if (!withoutErrors(display, [&] { XGetWindowAttributes(display, topLevel, &attributes); })) {
+        return false;
+    }
+    rootX = attributes.x;
+    rootY = attributes.y;
+    width = attributes.width + 2 * attributes.border_width;
+    height = attributes.height + 2 * attributes.border_width;
+    return true;
+}
+
+bool DisplayDriver::hasMotifNoMinMax(unsigned long window)
+{
+    const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+    const std::vector<long> hints = longProperty(display, window, "_MOTIF_WM_HINTS", motif);
+    return hints.size() >= 2 && (hints[0] & motifFunctionsFlag) != 0 && (hints[1] & motifFunctionAll) == 0 &&
+           (hints[1] & (motifFunctionMinimize | motifFunctionMaximize)) == 0;
+}
+
+std::vector<std::string> DisplayDriver::allowedActions(unsigned long window)
+{
+    std::vector<std::string> names;
+    for (const long atom : longProperty(display, window, "_NET_WM_ALLOWED_ACTIONS", XA_ATOM)) {
+        char* name = XGetAtomName(display, static_cast<Atom>(atom));
+        if (name != nullptr) {
+            names.emplace_back(name);
+            XFree(name);
+        }
+    }
+    return names;
+}
+
+bool DisplayDriver::focus(unsigned long window)
+{
+    XEvent activate = clientMessage(display, window, "_NET_ACTIVE_WINDOW", activationFromPager, CurrentTime);
+    withoutErrors(display, [&] {
+        XRaiseWindow(display, window);
+        XSendEvent(display, DefaultRootWindow(display), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &activate);
+    });
+    for (int waited = 0; waited < focusWaitMs; waited += pollIntervalMs) {
+        Window focused = 0;
+        int revert = 0;
+        XGetInputFocus(display, &focused, &revert);
+        if (focused == window) {
+            return true;
+        }
+        if (waited == focusWaitMs / 2) {
+            // No window manager answered: the client takes the focus directly.
+            withoutErrors(display, [&] { XSetInputFocus(display, window, RevertToParent, CurrentTime); });
+        }
+        usleep(pollIntervalMs * 1000);
+    }
+    return false;
+}
+
+void DisplayDriver::keyDown(unsigned long keysym)
+{
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), True, CurrentTime);
+    XFlush(display);
+}
+
+void DisplayDriver::keyUp(unsigned long keysym)
+{
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, keysym), False, CurrentTime);
+    XFlush(display);
+}
+
+void DisplayDriver::tapKey(unsigned long keysym)
+{
+    keyDown(keysym);
+    keyUp(keysym);
+}
+
+void DisplayDriver::setKeyRepeat(int delayMs, int intervalMs)
+{
+    XAutoRepeatOn(display);
+    XkbSetAutoRepeatRate(display, XkbUseCoreKbd, static_cast<unsigned int>(delayMs),
+                         static_cast<unsigned int>(intervalMs));
+    XSync(display, False);
+}
+
+void DisplayDriver::moveMouseTo(int rootX, int rootY)
+{
+    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+    XFlush(display);
+}
+
+void DisplayDriver::buttonDown(int button)
+{
+    XTestFakeButtonEvent(display, static_cast<unsigned int>(button), True, CurrentTime);
+    XFlush(display);
+}
+
+void DisplayDriver::buttonUp(int button)
+{
+    XTestFakeButtonEvent(display, static_cast<unsigned int>(button), False, CurrentTime);
+    XFlush(display);
+}
+
+unsigned long DisplayDriver::createWindow(const std::string& title, int width, int height)
+{
+    const int screen = DefaultScreen(display);
+    const Window window = XCreateSimpleWindow(
+        display, RootWindow(display, screen), 0, 0, static_cast<unsigned int>(width),
+        static_cast<unsigned int>(height), 0, BlackPixel(display, screen), WhitePixel(display, screen));
+    XStoreName(display, window, title.c_str());
+    XWMHints hints = {};
+    hints.flags = InputHint;
+    hints.input = True;
+    XSetWMHints(display, window, &hints);
+    XMapWindow(display, window);
+    XSync(display, False);
+    return window;
+}
+
+void DisplayDriver::destroyWindow(unsigned long window)
+{
+    withoutErrors(display, [&] { XDestroyWindow(display, window); });
+}
+
+void DisplayDriver::resizeClient(unsigned long window, int width, int height)
+{
+    withoutErrors(display, [&] {
+        XResizeWindow(display, window, static_cast<unsigned int>(width), static_cast<unsigned int>(height));
+    });
+}
+
+void DisplayDriver::requestClose(unsigned long window)
+{
+    const long deleteWindow = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    XEvent close = clientMessage(display, window, "WM_PROTOCOLS", deleteWindow, CurrentTime);
+    withoutErrors(display, [&] { XSendEvent(display, window, False, NoEventMask, &close); });
+}
+
+DisplayDriver::Image DisplayDriver::capture(unsigned long window)
+{
+    Image image;
+    XWindowAttributes attributes = {};
+    XImage* pixels = nullptr;
+    withoutErrors(display, [&] {
+        XGetWindowAttributes(display, window, &attributes);
+        pixels = XGetImage(display, window, 0, 0, static_cast<unsigned int>(attributes.width),
+                           static_cast<unsigned int>(attributes.height), AllPlanes, ZPixmap);
+    });
+    if (pixels == nullptr) {
+        return image;
+    }
+    image.width = attributes.width;
+    image.height = attributes.height;
+    image.rgb.reserve(static_cast<size_t>(image.width) * image.height * 3);
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const unsigned long pixel = XGetPixel(pixels, x, y);
+            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->red_mask)));
+            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->green_mask)));
+            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->blue_mask)));
+        }
+    }
+    XDestroyImage(pixels);
+    return image;
+}
+
+bool DisplayDriver::hasWindowManager()
+{
+    const std::vector<long> check =
+        longProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
+    return check.size() == 1 && windowExists(static_cast<unsigned long>(check[0]));
+}
+
+void DisplayDriver::sync()
+{
+    XSync(display, False);
+}

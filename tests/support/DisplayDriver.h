@@ -1,0 +1,77 @@
+// An X client that works a display as a person would: it finds top-level
+// windows by title (through the window manager's frames), reads their
+// geometry and window-manager properties, types and clicks through XTest,
+// resizes and closes windows as the window manager's controls do, and
+// captures what a window shows.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct _XDisplay;
+
+class DisplayDriver {
+  public:
+    struct Image {
+        int width = 0;
+        int height = 0;
+        std::vector<unsigned char> rgb; // row by row from the top, three bytes a pixel
+    };
+
+    explicit DisplayDriver(const std::string& displayName);
+    ~DisplayDriver();
+    DisplayDriver(const DisplayDriver&) = delete;
+    DisplayDriver& operator=(const DisplayDriver&) = delete;
+
+    bool isOpen() const { return display != nullptr; }
+    // a window manager has claimed the screen (_NET_SUPPORTING_WM_CHECK)
+    bool hasWindowManager();
+
+    // the mapped client window with this title, or 0 after timeoutMs
+    unsigned long waitForWindow(const std::string& title, int timeoutMs);
+    // true once the window no longer exists, false after timeoutMs
+    bool waitForWindowGone(unsigned long window, int timeoutMs);
+    bool windowExists(unsigned long window);
+    // the window manager has taken the window in (it set WM_STATE)
+    bool isManaged(unsigned long window);
+    std::string windowTitle(unsigned long window);
+    // the client area in root coordinates
+    bool clientGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height);
+    // the window manager's frame around the client, or the client without one
+    bool outerGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height);
+    // _MOTIF_WM_HINTS asks for neither a minimise nor a maximise function
+    bool hasMotifNoMinMax(unsigned long window);
+    // _NET_WM_ALLOWED_ACTIONS as the window manager set them, e.g.
+    // "_NET_WM_ACTION_MAXIMIZE_HORZ"
+    std::vector<std::string> allowedActions(unsigned long window);
+
+    // activates the window through the window manager and waits until it has
+    // the keyboard focus
+    bool focus(unsigned long window);
+    void keyDown(unsigned long keysym);
+    void keyUp(unsigned long keysym);
+    void tapKey(unsigned long keysym);
+    // the server's auto-repeat for held keys
+    void setKeyRepeat(int delayMs, int intervalMs);
+    void moveMouseTo(int rootX, int rootY);
+    void buttonDown(int button);
+    void buttonUp(int button);
+
+    // a plain mapped top-level window of the driver's own, e.g. to take the
+    // focus away from the window under test; it goes with the driver
+    unsigned long createWindow(const std::string& title, int width, int height);
+    void destroyWindow(unsigned long window);
+
+    // asks for a new client size, as dragging the frame does
+    void resizeClient(unsigned long window, int width, int height);
+    // WM_DELETE_WINDOW, as the frame's close button sends it
+    void requestClose(unsigned long window);
+
+    // the client area's pixels; empty when the window cannot be read
+    Image capture(unsigned long window);
+    // waits until the server has handled every request sent
+    void sync();
+
+  private:
+    _XDisplay* display = nullptr;
+};

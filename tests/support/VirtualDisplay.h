@@ -1,0 +1,38 @@
+// A private X display for a test: Xvfb on a free display number (1920x1080,
+// 24 bits), with or without GLX, and optionally openbox as its window
+// manager. openbox runs without key or mouse bindings, so every key reaches
+// the focused client as on Windows (Alt+F4 included) and new windows take
+// the focus. Both processes end with the object, or with the test process.
+#pragma once
+
+#include "tests/support/SpawnedProcess.h"
+
+#include <string>
+
+class VirtualDisplay {
+  public:
+    explicit VirtualDisplay(bool withWindowManager = true, bool withGlx = true);
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    // true when the server runs and, if asked for, the window manager has
+    // taken the screen
+    bool isReady() const { return ready; }
+    // why it is not ready, for the assertion message
+    const std::string& failure() const { return failureText; }
+    // the display name, e.g. ":12", for DISPLAY
+    const std::string& name() const { return displayName; }
+
+  private:
+    bool startServer(bool withGlx);
+    bool startWindowManager();
+    bool fail(const std::string& why);
+
+    std::string directory;
+    std::string displayName;
+    std::string failureText;
+    bool ready = false;
+    SpawnedProcess server;
+    SpawnedProcess windowManager;
+};

@@ -1,0 +1,99 @@
+// assetpreview: decodes the images with SOIL's own decoder, as the program
+// will, and writes PNG copies to look at: each image, its 2 x 2 tiling (to
+// show seams), and views of the sky box at the program's field of view.
+//
+//   assetpreview ROOT OUTDIR
+#include "AssetSet.h"
+#include "Image.h"
+#include "SkyboxView.h"
+
+#include <SOIL.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+// the program's window and vertical field of view
+constexpr int viewWidth = 1280;    // pixels
+constexpr int viewHeight = 720;    // pixels
+constexpr float viewFovY = 45.0f;  // degrees
+
+bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+// the decoded file as an Image, or a 0 x 0 one when SOIL cannot read it
+Image decode(const std::string& path)
+{
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    unsigned char* data = SOIL_load_image(path.c_str(), &width, &height, &channels, SOIL_LOAD_RGB);
+    if (data == nullptr) {
+        std::fprintf(stderr, "assetpreview: SOIL cannot read '%s': %s\n", path.c_str(), SOIL_last_result());
+        return Image(0, 0);
+    }
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const unsigned char* p = data + (static_cast<size_t>(y) * width + x) * 3;
+            image.set(x, y, Color::fromBytes(p[0], p[1], p[2]));
+        }
+    }
+    SOIL_free_image_data(data);
+    return image;
+}
+
+Image tiled(const Image& image)
+{
+    Image out(image.getWidth() * 2, image.getHeight() * 2);
+    out.fill([&](int x, int y) { return image.at(x, y); });
+    return out;
+}
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: assetpreview ROOT OUTDIR\n");
+        return 2;
+    }
+    const std::filesystem::path root = argv[1];
+    const std::filesystem::path outDir = argv[2];
+    std::error_code code;
+    std::filesystem::create_directories(outDir, code);
+    int failures = 0;
+    for (const std::string& path : AssetSet::paths()) {
+        if (path.rfind("img/", 0) != 0) {
+            continue;
+        }
+        const Image image = decode((root / path).string());
+        if (image.getWidth() == 0) {
+            ++failures;
+            continue;
+        }
+        const std::string stem = std::filesystem::path(path).stem().string();
+        writeFile(outDir / (stem + ".png"), image.encodePng());
+        writeFile(outDir / (stem + "-tiled.png"), tiled(image).encodePng());
+        if (stem == "skybox") {
+            const SkyboxView view(image);
+            const struct {
+                const char* name;
+                float yaw;
+                float pitch;
+            } shots[] = {{"front", 0.0f, 10.0f},   {"left", 90.0f, 10.0f},  {"back", 180.0f, 10.0f},
+                         {"right", 270.0f, 10.0f}, {"seam", 45.0f, 30.0f},  {"up", 20.0f, 80.0f},
+                         {"down", 0.0f, -60.0f}};
+            for (const auto& shot : shots) {
+                const Image frame = view.render(viewWidth, viewHeight, viewFovY, shot.yaw, shot.pitch);
+                writeFile(outDir / (stem + "-" + shot.name + ".png"), frame.encodePng());
+            }
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,113 @@
+#include "AssetSet.h"
+
+#include "CarModel.h"
+#include "ContainerAtlas.h"
+#include "GrassTexture.h"
+#include "LampTexture.h"
+#include "RustTexture.h"
+#include "SkyboxAtlas.h"
+#include "SphereModel.h"
+#include "WallTexture.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+constexpr int jpegQuality = 88;       // 1..100
+constexpr int grassSize = 512;        // pixels square, one 1 x 1 unit ground tile
+constexpr uint32_t grassSeed = 11;
+constexpr int wallWidth = 512;        // pixels, 1.2 units of wall
+constexpr int wallHeight = 512;       // pixels, the wall's 2 units of height
+constexpr uint32_t wallSeed = 23;
+constexpr int skyboxSize = 2048;      // pixels square, 512 per cube face
+constexpr uint32_t skySeed = 5;
+constexpr int containerSize = 1024;   // pixels square, the 3 x 3 atlas
+constexpr int rustSize = 1024;        // pixels square, the car's atlas
+constexpr uint32_t rustSeed = 61;
+constexpr int lampWidth = 256;        // pixels round the globe
+constexpr int lampHeight = 128;       // pixels from pole to pole
+constexpr uint32_t lampSeed = 67;
+constexpr uint32_t carSeed = 71;
+constexpr int sphereRings = 16;
+constexpr int sphereSegments = 32;
+
+// weathered blue boxes of one line, rust-red ones of another
+Livery blueLivery()
+{
+    return {Color::fromBytes(44, 92, 148), Color::fromBytes(36, 74, 120), Color::fromBytes(232, 232, 224),
+            "KESTREL", "KSTU 204518 3", 0.55f, 41};
+}
+
+Livery redLivery()
+{
+    return {Color::fromBytes(168, 66, 38), Color::fromBytes(136, 52, 32), Color::fromBytes(236, 230, 214),
+            "BRINDLE", "BRDU 730412 7", 0.8f, 43};
+}
+
+std::vector<uint8_t> bytesOf(const std::string& text)
+{
+    return std::vector<uint8_t>(text.begin(), text.end());
+}
+}
+
+std::vector<std::string> AssetSet::paths()
+{
+    return {"img/Grass.jpg", "img/wall.png", "img/skybox.png", "img/container.png", "img/container2.png", "img/rust.png", "img/sphereTex.jpg",
+            "mdl/car_scrap.obj", "mdl/smallSphere.obj"};
+}
+
+std::vector<uint8_t> AssetSet::generate(const std::string& path)
+{
+    if (path == "img/Grass.jpg") {
+        return GrassTexture(grassSeed).render(grassSize).encodeJpg(jpegQuality);
+    }
+    if (path == "img/wall.png") {
+        return WallTexture(wallSeed).render(wallWidth, wallHeight).encodePng();
+    }
+    if (path == "img/skybox.png") {
+        return SkyboxAtlas(skySeed).render(skyboxSize).encodePng();
+    }
+    if (path == "img/container.png") {
+        return ContainerAtlas(blueLivery()).render(containerSize).encodePng();
+    }
+    if (path == "img/container2.png") {
+        return ContainerAtlas(redLivery()).render(containerSize).encodePng();
+    }
+    if (path == "img/rust.png") {
+        return RustTexture(rustSeed).render(rustSize).encodePng();
+    }
+    if (path == "img/sphereTex.jpg") {
+        return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality);
+    }
+    if (path == "mdl/car_scrap.obj") {
+        return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"));
+    }
+    if (path == "mdl/smallSphere.obj") {
+        return bytesOf(SphereModel::build(sphereRings, sphereSegments)
+                           .toObj("Brindlemoor light marker, written by tools/assetgen"));
+    }
+    return {};
+}
+
+bool AssetSet::write(const std::string& root, const std::string& path, std::string& error)
+{
+    const std::vector<uint8_t> bytes = generate(path);
+    if (bytes.empty()) {
+        error = "no generator makes '" + path + "'";
+        return false;
+    }
+    const std::filesystem::path target = std::filesystem::path(root) / path;
+    std::error_code code;
+    std::filesystem::create_directories(target.parent_path(), code);
+    std::ofstream out(target, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        error = "cannot write '" + target.string() + "'";
+        return false;
+    }
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        error = "write to '" + target.string() + "' failed";
+        return false;
+    }
+    return true;
+}

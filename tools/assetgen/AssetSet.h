@@ -1,0 +1,18 @@
+// Every image and model file the program reads, each made by its generator
+// from a fixed seed, so a run writes the same bytes every time.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class AssetSet {
+public:
+    // the files, relative to the program's working directory ("img/...", "mdl/...")
+    static std::vector<std::string> paths();
+    // the bytes of one of `paths()`; empty for a name that is not one of them
+    static std::vector<uint8_t> generate(const std::string& path);
+    // generates `path` into the folder `root`, creating img/ and mdl/ there;
+    // false with a reason in `error` when the file cannot be written
+    static bool write(const std::string& root, const std::string& path, std::string& error);
+};

@@ -1,0 +1,141 @@
+// Runs a program on the current X display, waits until its window has shown
+// frames for a while, saves the client area as a PNG and closes the window as
+// its close button would.
+//   screenshot --run PROGRAM --title TITLE --output FILE.png
+//              [--settle-ms N] [--hold KEYSYM:MS]... [--drag DX:DY]
+#include "tests/support/DisplayDriver.h"
+#include "tests/support/SpawnedProcess.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+constexpr int windowTimeoutMs = 60000;
+constexpr int exitTimeoutMs = 10000;
+constexpr int dragSteps = 20;
+constexpr auto stepPause = std::chrono::milliseconds(30);
+
+struct Arguments {
+    std::string program;
+    std::string title;
+    std::string output;
+    int settleMs = 2000;
+    std::vector<std::pair<std::string, int>> holds; // key name, milliseconds
+    int dragX = 0;
+    int dragY = 0;
+};
+
+bool parse(int argc, char** argv, Arguments& arguments)
+{
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        const std::string value = argv[i + 1];
+        if (name == "--run") {
+            arguments.program = value;
+        } else if (name == "--title") {
+            arguments.title = value;
+        } else if (name == "--output") {
+            arguments.output = value;
+        } else if (name == "--settle-ms") {
+            arguments.settleMs = std::atoi(value.c_str());
+        } else if (name == "--hold" && value.find(':') != std::string::npos) {
+            arguments.holds.emplace_back(value.substr(0, value.find(':')),
+                                         std::atoi(value.substr(value.find(':') + 1).c_str()));
+        } else if (name == "--drag" && value.find(':') != std::string::npos) {
+            arguments.dragX = std::atoi(value.c_str());
+            arguments.dragY = std::atoi(value.substr(value.find(':') + 1).c_str());
+        } else {
+            return false;
+        }
+    }
+    return !arguments.program.empty() && !arguments.title.empty() && !arguments.output.empty();
+}
+
+void pause(std::chrono::milliseconds duration)
+{
+    std::this_thread::sleep_for(duration);
+}
+
+// Turns the view as a user dragging with the left button would.
+void drag(DisplayDriver& driver, unsigned long window, int dx, int dy)
+{
+    int x = 0, y = 0, width = 0, height = 0;
+    driver.clientGeometry(window, x, y, width, height);
+    const int startX = x + width / 2;
+    const int startY = y + height / 2;
+    driver.moveMouseTo(startX, startY);
+    driver.buttonDown(1);
+    for (int step = 1; step <= dragSteps; ++step) {
+        pause(stepPause);
+        driver.moveMouseTo(startX + dx * step / dragSteps, startY + dy * step / dragSteps);
+        driver.sync();
+    }
+    pause(stepPause);
+    driver.buttonUp(1);
+    driver.sync();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Arguments arguments;
+    if (!parse(argc, argv, arguments)) {
+        std::fprintf(stderr,
+                     "usage: %s --run PROGRAM --title TITLE --output FILE.png [--settle-ms N] "
+                     "[--hold KEYSYM:MS]... [--drag DX:DY]\n",
+                     argv[0]);
+        return 2;
+    }
+    const char* displayName = std::getenv("DISPLAY");
+    if (displayName == nullptr) {
+        std::fprintf(stderr, "no DISPLAY: run through tools/with-display.sh\n");
+        return 1;
+    }
+    DisplayDriver driver(displayName);
+    if (!driver.isOpen()) {
+        std::fprintf(stderr, "cannot open display %s\n", displayName);
+        return 1;
+    }
+
+    SpawnedProcess program({arguments.program}, SpawnedProcess::Options{});
+    const unsigned long window = driver.waitForWindow(arguments.title, windowTimeoutMs);
+    if (window == 0) {
+        std::fprintf(stderr, "no window titled \"%s\" appeared\n", arguments.title.c_str());
+        return 1;
+    }
+    driver.focus(window);
+    pause(std::chrono::milliseconds(arguments.settleMs / 2));
+    if (arguments.dragX != 0 || arguments.dragY != 0) {
+        drag(driver, window, arguments.dragX, arguments.dragY);
+    }
+    for (const auto& [keyName, milliseconds] : arguments.holds) {
+        const KeySym key = XStringToKeysym(keyName.c_str());
+        driver.keyDown(key);
+        driver.sync();
+        pause(std::chrono::milliseconds(milliseconds));
+        driver.keyUp(key);
+        driver.sync();
+    }
+    pause(std::chrono::milliseconds(arguments.settleMs / 2));
+
+    const DisplayDriver::Image image = driver.capture(window);
+    driver.requestClose(window);
+    int status = 0;
+    program.waitForExit(exitTimeoutMs, status);
+    if (image.rgb.empty() ||
+        !stbi_write_png(arguments.output.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3)) {
+        std::fprintf(stderr, "cannot save %s\n", arguments.output.c_str());
+        return 1;
+    }
+    return 0;
+}
