@@ -5,7 +5,10 @@
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
+
+class Vector3;
 
 class Model {
 public:
@@ -15,6 +18,8 @@ public:
     // appends the file's corners to the arrays; false when it cannot be read
     // or names an entry it does not have, the model then left as it was
     bool loadModel(const char* path);
+    // the same for OBJ text already in memory, which ends at its first NUL
+    bool loadModelText(std::string_view text);
     void loadTexture(const char* path);
     // sends every corner between glBegin and glEnd; leaves texture 0 bound
     void render() const;
@@ -27,6 +32,11 @@ public:
     const std::vector<int16_t>& getIndices() const { return indices; }
 
 private:
+    // flattens the file's faces onto the arrays; false, nothing appended,
+    // when a face names an entry its list does not have
+    bool appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,
+                       const std::vector<Vector3>& texC, const std::vector<int>& faces);
+
     int vertexCount = 0;
     GLuint texture = 0;
     std::vector<float> vertices;
