@@ -45,6 +45,8 @@ public:
     void setLightAngle(float degrees) { lightAngle = degrees; }
 
 private:
+    void setFixedState();
+
     HWND* hwnd = nullptr;
     Input* input = nullptr;
     RECT screenRect = {};
