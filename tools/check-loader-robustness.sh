@@ -10,7 +10,7 @@
 #   FUZZ_BUILD_DIR      fuzz build folder (build-fuzz)
 #   JOBS                parallel compile jobs (2)
 #   DISPLAY             an X display for the OpenGL tests; without one a
-#                       private Xvfb is started and stopped again
+#                       virtual one is used (tools/with-display.sh)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,44 +19,10 @@ fuzzDir=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 fuzzSeconds=${FUZZ_SECONDS:-60}
 jobs=${JOBS:-2}
 
-xvfbPid=
-stopXvfb() {
-    if [ -n "$xvfbPid" ]; then
-        kill "$xvfbPid" 2>/dev/null || true
-        wait "$xvfbPid" 2>/dev/null || true
-    fi
-}
-trap stopXvfb EXIT
-
-startXvfb() {
-    local display
-    for display in $(seq 70 99); do
-        if [ ! -e "/tmp/.X${display}-lock" ] && [ ! -e "/tmp/.X11-unix/X${display}" ]; then
-            Xvfb ":${display}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            xvfbPid=$!
-            for _ in $(seq 50); do
-                if [ -e "/tmp/.X11-unix/X${display}" ]; then
-                    export DISPLAY=":${display}"
-                    return 0
-                fi
-                sleep 0.1
-            done
-            echo "check-loader-robustness: Xvfb :${display} did not start" >&2
-            return 1
-        fi
-    done
-    echo "check-loader-robustness: no free X display number between 70 and 99" >&2
-    return 1
-}
-
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) in $sanitizeDir"
 cmake -S "$root" -B "$sanitizeDir" -G Ninja -DBRINDLEMOOR_SANITIZE=ON \
     -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF >/dev/null
 ninja -C "$sanitizeDir" -j "$jobs" geometry_tests geometry_gl_tests geometry_gl_probe
-
-if [ -z "${DISPLAY:-}" ]; then
-    startXvfb
-fi
 
 # Leak checking is on by default; geometry_gl_tests turns it off for itself
 # (Mesa's exit leaks), which an explicit detect_leaks here would override.
@@ -64,7 +30,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-strict_string_checks=1:check_initialization_
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 echo "== geometry tests under the sanitizers"
 "$sanitizeDir/tests/geometry/geometry_tests" --gtest_brief=1
-"$sanitizeDir/tests/geometry/geometry_gl_tests" --gtest_brief=1
+"$root/tools/with-display.sh" "$sanitizeDir/tests/geometry/geometry_gl_tests" --gtest_brief=1
 
 echo "== fuzz build (clang, libFuzzer) in $fuzzDir"
 cmake -S "$root" -B "$fuzzDir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \

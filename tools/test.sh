@@ -13,4 +13,7 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
+# The loader under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# minute of fuzzing; then the Windows build under Wine.
+JOBS=$jobs tools/check-loader-robustness.sh
 tools/windows-smoke-test.sh
