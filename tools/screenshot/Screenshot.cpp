@@ -2,7 +2,8 @@
 // frames for a while, saves the client area as a PNG and closes the window as
 // its close button would.
 //   screenshot --run PROGRAM --title TITLE --output FILE.png
-//              [--settle-ms N] [--hold KEYSYM:MS]... [--drag DX:DY]
+//              [--settle-ms N] [--hold KEYSYM:MS | --drag DX:DY]...
+// The holds and drags run in the order given, as a user would do them.
 #include "tests/support/DisplayDriver.h"
 #include "tests/support/SpawnedProcess.h"
 
@@ -25,14 +26,19 @@ constexpr int exitTimeoutMs = 10000;
 constexpr int dragSteps = 20;
 constexpr auto stepPause = std::chrono::milliseconds(30);
 
+// A key held for a while, or a left-button drag by (x, y) pixels.
+struct Action {
+    std::string key;
+    int x = 0;
+    int y = 0;
+};
+
 struct Arguments {
     std::string program;
     std::string title;
     std::string output;
     int settleMs = 2000;
-    std::vector<std::pair<std::string, int>> holds; // key name, milliseconds
-    int dragX = 0;
-    int dragY = 0;
+    std::vector<Action> actions;
 };
 
 bool parse(int argc, char** argv, Arguments& arguments)
@@ -48,12 +54,14 @@ bool parse(int argc, char** argv, Arguments& arguments)
             arguments.output = value;
         } else if (name == "--settle-ms") {
             arguments.settleMs = std::atoi(value.c_str());
-        } else if (name == "--hold" && value.find(':') != std::string::npos) {
-            arguments.holds.emplace_back(value.substr(0, value.find(':')),
-                                         std::atoi(value.substr(value.find(':') + 1).c_str()));
-        } else if (name == "--drag" && value.find(':') != std::string::npos) {
-            arguments.dragX = std::atoi(value.c_str());
-            arguments.dragY = std::atoi(value.substr(value.find(':') + 1).c_str());
+        } else if ((name == "--hold" || name == "--drag") && value.find(':') != std::string::npos) {
+            const std::string first = value.substr(0, value.find(':'));
+            const int second = std::atoi(value.substr(value.find(':') + 1).c_str());
+            if (name == "--hold") {
+                arguments.actions.push_back({first, second, 0});
+            } else {
+                arguments.actions.push_back({"", std::atoi(first.c_str()), second});
+            }
         } else {
             return false;
         }
@@ -73,7 +81,14 @@ void drag(DisplayDriver& driver, unsigned long window, int dx, int dy)
     driver.clientGeometry(window, x, y, width, height);
     const int startX = x + width / 2;
     const int startY = y + height / 2;
+    // The program turns by the last mouse step once the button is down, even
+    // a step made before the press: end the approach with a one-pixel step.
+    driver.moveMouseTo(startX + 1, startY);
+    driver.sync();
+    pause(stepPause);
     driver.moveMouseTo(startX, startY);
+    driver.sync();
+    pause(stepPause);
     driver.buttonDown(1);
     for (int step = 1; step <= dragSteps; ++step) {
         pause(stepPause);
@@ -92,7 +107,7 @@ int main(int argc, char** argv)
     if (!parse(argc, argv, arguments)) {
         std::fprintf(stderr,
                      "usage: %s --run PROGRAM --title TITLE --output FILE.png [--settle-ms N] "
-                     "[--hold KEYSYM:MS]... [--drag DX:DY]\n",
+                     "[--hold KEYSYM:MS | --drag DX:DY]...\n",
                      argv[0]);
         return 2;
     }
@@ -115,14 +130,15 @@ int main(int argc, char** argv)
     }
     driver.focus(window);
     pause(std::chrono::milliseconds(arguments.settleMs / 2));
-    if (arguments.dragX != 0 || arguments.dragY != 0) {
-        drag(driver, window, arguments.dragX, arguments.dragY);
-    }
-    for (const auto& [keyName, milliseconds] : arguments.holds) {
-        const KeySym key = XStringToKeysym(keyName.c_str());
+    for (const Action& action : arguments.actions) {
+        if (action.key.empty()) {
+            drag(driver, window, action.x, action.y);
+            continue;
+        }
+        const KeySym key = XStringToKeysym(action.key.c_str());
         driver.keyDown(key);
         driver.sync();
-        pause(std::chrono::milliseconds(milliseconds));
+        pause(std::chrono::milliseconds(action.x));
         driver.keyUp(key);
         driver.sync();
     }
