@@ -90,6 +90,9 @@ void ProgramSession::start(const Options& options)
 
 bool ProgramSession::waitForFirstFrame()
 {
+    if (frameSeen) {
+        return true;
+    }
     // Until set-up has drawn and swapped, the new window is unpainted black,
     // but for what a message box over it may have left behind; a frame
     // covers it with sky and yard.
@@ -97,6 +100,7 @@ bool ProgramSession::waitForFirstFrame()
     while (std::chrono::steady_clock::now() < deadline) {
         const DisplayDriver::Image image = capture();
         if (!image.rgb.empty() && shareNotColour(image, 0, 0, image.width, image.height, 0, 0, 0) > drawnShare) {
+            frameSeen = true;
             return true;
         }
         pause(inputPause);

@@ -44,7 +44,8 @@ public:
     const std::filesystem::path& folder() const { return workFolder.path(); }
 
     DisplayDriver::Image capture();
-    // true once the window shows a drawn frame
+    // true once the window shows a drawn frame; later frames (outlines, the
+    // lights off) may well be mostly dark
     bool waitForFirstFrame();
     // captures until two in a row are equal: the picture has stopped changing
     DisplayDriver::Image captureSettled();
@@ -68,6 +69,7 @@ private:
     std::unique_ptr<DisplayDriver> display;
     std::unique_ptr<SpawnedProcess> program;
     unsigned long programWindow = 0;
+    bool frameSeen = false;
     std::string failureText;
 };
 
