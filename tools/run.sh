@@ -8,9 +8,10 @@ cd "$(dirname "$0")/.."
 
 tools/install-deps.sh run
 
-build_dir=${BUILD_DIR:-build}
+# A folder of its own, so that it never turns off the test build's options.
+build_dir=${BUILD_DIR:-build-run}
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF >/dev/null
+    -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=ON >/dev/null
 cmake --build "$build_dir" --target brindlemoor screenshot -j "$(nproc)"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

@@ -9,7 +9,8 @@ tools/install-deps.sh test
 
 build_dir=${BUILD_DIR:-build}
 jobs=$(nproc)
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DBRINDLEMOOR_TESTS=ON -DBRINDLEMOOR_BENCH=ON -DBRINDLEMOOR_TOOLS=ON >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
