@@ -33,7 +33,7 @@ public:
     // viewport and 45-degree projection for a client area
     void resizeViewport(int width, int height);
 
-    // Read-only views for tests and tools.
+    // Views for tests, tools and benchmarks; tests also set the light angle.
     const Camera& getCamera() const { return camera; }
     const RECT& getScreenRect() const { return screenRect; }
     bool isContextCurrent() const { return contextCurrent; }
