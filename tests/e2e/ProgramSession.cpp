@@ -160,16 +160,25 @@ bool ProgramSession::dismissErrorBox(int timeoutMs)
     return display->waitForWindowGone(box, timeoutMs);
 }
 
-void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
+void ProgramSession::approach(int x, int y)
 {
-    int rootX = 0;
-    int rootY = 0;
-    int width = 0;
-    int height = 0;
+    int rootX = 0, rootY = 0, width = 0, height = 0;
     display->clientGeometry(programWindow, rootX, rootY, width, height);
-    display->moveMouseTo(rootX + fromX, rootY + fromY);
+    // The camera turns by the last mouse step once the button is down, even
+    // a step made before the press: end the approach with a one-pixel step.
+    display->moveMouseTo(rootX + x + 1, rootY + y);
     display->sync();
     pause(inputPause);
+    display->moveMouseTo(rootX + x, rootY + y);
+    display->sync();
+    pause(inputPause);
+}
+
+void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
+{
+    int rootX = 0, rootY = 0, width = 0, height = 0;
+    display->clientGeometry(programWindow, rootX, rootY, width, height);
+    approach(fromX, fromY);
     display->buttonDown(1);
     display->sync();
     for (int step = 1; step <= dragSteps; ++step) {

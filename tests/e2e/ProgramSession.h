@@ -54,6 +54,8 @@ public:
     void holdKey(unsigned long keysym, int milliseconds);
     // closes a message box titled "Error" with Return; false if none came
     bool dismissErrorBox(int timeoutMs);
+    // moves the pointer to a client pixel, the last step one pixel long
+    void approach(int x, int y);
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
     // the centre of the client area in client pixels
