@@ -72,13 +72,4 @@ TEST(Input, EachMoveOverwritesTheStep)
     EXPECT_EQ(input.getMouseDeltaY(), 5);
 }
 
-TEST(Input, LeftButtonFollowsItsMessages)
-{
-    Input input;
-    input.setLeftMouseButton(true);
-    EXPECT_TRUE(input.isLeftMouseButtonDown());
-    input.setLeftMouseButton(false);
-    EXPECT_FALSE(input.isLeftMouseButtonDown());
-}
-
 } // namespace

@@ -44,19 +44,30 @@ TEST(Timer, ElapsedEqualToFrequencyIsExactlyOneSecondAndRepeatedCountsGiveZero)
     EXPECT_EQ(timer.getTime(), 0.0f);
 }
 
-TEST(Timer, StaysInSinglePrecisionWithoutClampingLongPauses)
+TEST(Timer, RoundsTheTickCountToAFloatBeforeDividing)
 {
+    // 16777217 ticks is the first count a 32-bit float cannot hold: it
+    // becomes 16777216 before the division, which double arithmetic would
+    // not do.
     Timer timer;
-    // a count that a 32-bit float cannot hold exactly
-    const int64_t frequency = 16777217;
-    controlledCounter::setFrequency(frequency);
+    controlledCounter::setFrequency(tenMegahertz);
     controlledCounter::setCount(0);
     timer.initialize();
-    controlledCounter::setCount(frequency * 90);
+    controlledCounter::setCount(16777217);
     timer.frame();
-    const float expected = static_cast<float>(frequency * 90) / static_cast<float>(frequency);
-    EXPECT_EQ(timer.getTime(), expected);
-    EXPECT_NEAR(timer.getTime(), 90.0f, 1e-4f);
+    EXPECT_EQ(timer.getTime(), 16777216.0f / 10000000.0f);
+    EXPECT_NE(timer.getTime(), static_cast<float>(16777217.0 / 10000000.0));
+}
+
+TEST(Timer, LongPausesAreNotClamped)
+{
+    Timer timer;
+    controlledCounter::setFrequency(tenMegahertz);
+    controlledCounter::setCount(0);
+    timer.initialize();
+    controlledCounter::setCount(tenMegahertz * 90);
+    timer.frame();
+    EXPECT_EQ(timer.getTime(), 90.0f);
 }
 
 TEST(Timer, WithoutACounterFramesLastNoTimeInsteadOfDividingByZero)

@@ -13,7 +13,7 @@ constexpr int settleTimeoutMs = 20000;
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
-constexpr auto inputPause = std::chrono::milliseconds(30);
+constexpr auto capturePause = std::chrono::milliseconds(30);
 
 void pause(std::chrono::milliseconds duration)
 {
@@ -66,8 +66,8 @@ void ProgramSession::start(const Options& options)
     display = std::make_unique<DisplayDriver>(virtualDisplay->name());
 
     std::vector<std::string> arguments;
-    if (!options.traceFile.empty()) {
-        arguments = {"apitrace", "trace", "--output", options.traceFile.string()};
+    if (options.traced) {
+        arguments = {"apitrace", "trace", "--output", (outputFolder.path() / "program.trace").string()};
     }
     arguments.push_back(BRINDLEMOOR_PROGRAM);
     SpawnedProcess::Options run;
@@ -103,7 +103,7 @@ bool ProgramSession::waitForFirstFrame()
             frameSeen = true;
             return true;
         }
-        pause(inputPause);
+        pause(capturePause);
     }
     return false;
 }
@@ -119,7 +119,7 @@ DisplayDriver::Image ProgramSession::captureSettled()
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
     DisplayDriver::Image previous = capture();
     while (std::chrono::steady_clock::now() < deadline) {
-        pause(inputPause);
+        pause(capturePause);
         DisplayDriver::Image current = capture();
         if (current.width == previous.width && current.height == previous.height &&
             current.rgb == previous.rgb && current.width > 0) {
@@ -139,13 +139,15 @@ std::optional<int> ProgramSession::waitForExit(int timeoutMs)
     return status;
 }
 
-void ProgramSession::holdKey(unsigned long keysym, int milliseconds)
+std::optional<int> ProgramSession::close(int timeoutMs)
 {
-    display->keyDown(keysym);
-    display->sync();
-    pause(std::chrono::milliseconds(milliseconds));
-    display->keyUp(keysym);
-    display->sync();
+    display->requestClose(programWindow);
+    return waitForExit(timeoutMs);
+}
+
+std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const
+{
+    return ApiTrace::read(outputFolder.path() / "program.trace");
 }
 
 bool ProgramSession::dismissErrorBox(int timeoutMs)
@@ -160,36 +162,9 @@ bool ProgramSession::dismissErrorBox(int timeoutMs)
     return display->waitForWindowGone(box, timeoutMs);
 }
 
-void ProgramSession::approach(int x, int y)
-{
-    int rootX = 0, rootY = 0, width = 0, height = 0;
-    display->clientGeometry(programWindow, rootX, rootY, width, height);
-    // The camera turns by the last mouse step once the button is down, even
-    // a step made before the press: end the approach with a one-pixel step.
-    display->moveMouseTo(rootX + x + 1, rootY + y);
-    display->sync();
-    pause(inputPause);
-    display->moveMouseTo(rootX + x, rootY + y);
-    display->sync();
-    pause(inputPause);
-}
-
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
 {
-    int rootX = 0, rootY = 0, width = 0, height = 0;
-    display->clientGeometry(programWindow, rootX, rootY, width, height);
-    approach(fromX, fromY);
-    display->buttonDown(1);
-    display->sync();
-    for (int step = 1; step <= dragSteps; ++step) {
-        pause(inputPause);
-        display->moveMouseTo(rootX + fromX + (toX - fromX) * step / dragSteps,
-                             rootY + fromY + (toY - fromY) * step / dragSteps);
-        display->sync();
-    }
-    pause(inputPause);
-    display->buttonUp(1);
-    display->sync();
+    display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps);
 }
 
 int ProgramSession::clientWidth()

@@ -2,6 +2,7 @@
 // from a working folder the test lays out, and driven through real X input.
 #pragma once
 
+#include "tests/support/ApiTrace.h"
 #include "tests/support/DisplayDriver.h"
 #include "tests/support/SpawnedProcess.h"
 #include "tests/support/TempDirectory.h"
@@ -23,8 +24,8 @@ public:
 
     struct Options {
         bool withGlx = true;
-        // run under apitrace, writing the call stream to this file
-        std::filesystem::path traceFile;
+        // run under apitrace, so recordedCalls() can read its OpenGL calls
+        bool traced = false;
         // fills the working folder before the program starts; by default it
         // gets the project's own mdl/ and img/
         std::function<void(const std::filesystem::path& folder)> layOut = linkProjectFiles;
@@ -51,11 +52,15 @@ public:
     DisplayDriver::Image captureSettled();
     // the exit status, or nothing if it did not end in time
     std::optional<int> waitForExit(int timeoutMs = 10000);
-    void holdKey(unsigned long keysym, int milliseconds);
+    // asks the window to close, as its close button does, and waits
+    std::optional<int> close(int timeoutMs = 20000);
+    // the OpenGL calls of a traced program, once it has ended
+    std::vector<ApiTrace::Call> recordedCalls() const;
+    void holdKey(unsigned long keysym, int milliseconds) { display->holdKey(keysym, milliseconds); }
     // closes a message box titled "Error" with Return; false if none came
     bool dismissErrorBox(int timeoutMs);
     // moves the pointer to a client pixel, the last step one pixel long
-    void approach(int x, int y);
+    void approach(int x, int y) { display->approachClient(programWindow, x, y); }
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
     // the centre of the client area in client pixels

@@ -125,8 +125,7 @@ TEST_F(ProgramWindow, BackspaceEndsWithZero)
 TEST_F(ProgramWindow, ClosingTheWindowEndsWithZero)
 {
     session.captureSettled();
-    session.driver().requestClose(session.window());
-    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
+    EXPECT_EQ(session.close(), std::optional<int>(0));
 }
 
 TEST_F(ProgramWindow, AltF4EndsWithZero)
@@ -159,7 +158,7 @@ protected:
     void SetUp() override
     {
         ProgramSession::Options options;
-        options.traceFile = traceFolder.path() / "program.trace";
+        options.traced = true;
         session = std::make_unique<ProgramSession>(options);
         ASSERT_EQ(session->failure(), "");
     }
@@ -167,12 +166,10 @@ protected:
     // ends the program and reads back its calls
     std::vector<ApiTrace::Call> finish()
     {
-        session->driver().requestClose(session->window());
-        EXPECT_EQ(session->waitForExit(exitTimeoutMs), std::optional<int>(0));
-        return ApiTrace::read(traceFolder.path() / "program.trace");
+        EXPECT_EQ(session->close(), std::optional<int>(0));
+        return session->recordedCalls();
     }
 
-    TempDirectory traceFolder;
     std::unique_ptr<ProgramSession> session;
 };
 

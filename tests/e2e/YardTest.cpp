@@ -16,7 +16,6 @@ namespace {
 
 using ApiTrace::Call;
 
-constexpr int exitTimeoutMs = 20000;
 constexpr int boxTimeoutMs = 20000;
 constexpr int noRepeatMs = 5000;  // an auto-repeat delay no test reaches
 // Traced, a frame of the yard takes a large part of a second: keys are held
@@ -318,7 +317,7 @@ class TracedYard : public ::testing::Test {
 protected:
     void start(ProgramSession::Options options = {})
     {
-        options.traceFile = traceFolder.path() / "yard.trace";
+        options.traced = true;
         session = std::make_unique<ProgramSession>(options);
         ASSERT_EQ(session->failure(), "");
         session->driver().setKeyRepeat(noRepeatMs, 1000);
@@ -331,9 +330,8 @@ protected:
     void finish()
     {
         session->captureSettled();
-        session->driver().requestClose(session->window());
-        ASSERT_EQ(session->waitForExit(exitTimeoutMs), std::optional<int>(0));
-        calls = ApiTrace::read(traceFolder.path() / "yard.trace");
+        ASSERT_EQ(session->close(), std::optional<int>(0));
+        calls = session->recordedCalls();
         built = builtScene(calls);
         frames = framesOf(calls);
         ASSERT_EQ(built.lists.size(), 7u);
@@ -341,7 +339,6 @@ protected:
         ASSERT_GT(frames.size(), 2u);
     }
 
-    TempDirectory traceFolder;
     std::unique_ptr<ProgramSession> session;
     std::vector<Call> calls;
     BuiltScene built;
@@ -559,8 +556,7 @@ TEST(YardFiles, EveryImageUnreadablePrintsNineLinesInLoadOrderAndStillDrawsTheYa
     ProgramSession session(options);
     ASSERT_EQ(session.failure(), "");
     const DisplayDriver::Image frame = session.captureSettled();
-    session.driver().requestClose(session.window());
-    ASSERT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
+    ASSERT_EQ(session.close(), std::optional<int>(0));
 
     EXPECT_EQ(linesOf(session.standardOutput()),
               (std::vector<std::string>{missingReason, corruptReason, missingReason, corruptReason, missingReason,
@@ -585,8 +581,7 @@ TEST(YardFiles, MissingModelShowsItsBoxAndTheProgramGoesOn)
     session.holdKey(XK_w, 300);
     const DisplayDriver::Image after = session.captureSettled();
     EXPECT_GT(differingShare(before, after), 0.02);
-    session.driver().requestClose(session.window());
-    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
+    EXPECT_EQ(session.close(), std::optional<int>(0));
 }
 
 TEST(YardFiles, SpoiledImagesAndATruncatedModelNeverCrashTheProgram)
@@ -611,8 +606,7 @@ TEST(YardFiles, SpoiledImagesAndATruncatedModelNeverCrashTheProgram)
     session.captureSettled();
     session.holdKey(XK_w, 300);
     session.captureSettled();
-    session.driver().requestClose(session.window());
-    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
+    EXPECT_EQ(session.close(), std::optional<int>(0));
 }
 
 } // namespace

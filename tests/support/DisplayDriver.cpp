@@ -9,6 +9,7 @@
 
 namespace {
 constexpr int pollIntervalMs = 10;
+constexpr int inputStepMs = 30; // between the moves of a drag, as a hand makes them
 constexpr int focusWaitMs = 3000;
 constexpr long motifFunctionsFlag = 1L << 0;
 constexpr long motifFunctionAll = 1L << 0;
@@ -332,6 +333,44 @@ void DisplayDriver::buttonUp(int button)
 {
     XTestFakeButtonEvent(display, static_cast<unsigned int>(button), False, CurrentTime);
     XFlush(display);
+}
+
+void DisplayDriver::holdKey(unsigned long keysym, int milliseconds)
+{
+    keyDown(keysym);
+    sync();
+    usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    keyUp(keysym);
+    sync();
+}
+
+void DisplayDriver::approachClient(unsigned long window, int x, int y)
+{
+    int rootX = 0, rootY = 0, width = 0, height = 0;
+    clientGeometry(window, rootX, rootY, width, height);
+    moveMouseTo(rootX + x + 1, rootY + y);
+    sync();
+    usleep(inputStepMs * 1000);
+    moveMouseTo(rootX + x, rootY + y);
+    sync();
+    usleep(inputStepMs * 1000);
+}
+
+void DisplayDriver::dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps)
+{
+    int rootX = 0, rootY = 0, width = 0, height = 0;
+    clientGeometry(window, rootX, rootY, width, height);
+    approachClient(window, fromX, fromY);
+    buttonDown(1);
+    sync();
+    for (int step = 1; step <= steps; ++step) {
+        usleep(inputStepMs * 1000);
+        moveMouseTo(rootX + fromX + (toX - fromX) * step / steps, rootY + fromY + (toY - fromY) * step / steps);
+        sync();
+    }
+    usleep(inputStepMs * 1000);
+    buttonUp(1);
+    sync();
 }
 
 unsigned long DisplayDriver::createWindow(const std::string& title, int width, int height)

@@ -56,6 +56,14 @@ class DisplayDriver {
     void moveMouseTo(int rootX, int rootY);
     void buttonDown(int button);
     void buttonUp(int button);
+    // holds a key down for a while and lets it go, as a person would
+    void holdKey(unsigned long keysym, int milliseconds);
+    // moves the pointer to a client pixel, the last step one pixel long: a
+    // program that turns by the last mouse step once the button goes down
+    // then turns by no more than that
+    void approachClient(unsigned long window, int x, int y);
+    // a left-button drag between two client pixels in `steps` moves
+    void dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps);
 
     // a plain mapped top-level window of the driver's own, e.g. to take the
     // focus away from the window under test; it goes with the driver

@@ -24,7 +24,6 @@ namespace {
 constexpr int windowTimeoutMs = 60000;
 constexpr int exitTimeoutMs = 10000;
 constexpr int dragSteps = 20;
-constexpr auto stepPause = std::chrono::milliseconds(30);
 
 // A key held for a while, or a left-button drag by (x, y) pixels.
 struct Action {
@@ -74,31 +73,6 @@ void pause(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 
-// Turns the view as a user dragging with the left button would.
-void drag(DisplayDriver& driver, unsigned long window, int dx, int dy)
-{
-    int x = 0, y = 0, width = 0, height = 0;
-    driver.clientGeometry(window, x, y, width, height);
-    const int startX = x + width / 2;
-    const int startY = y + height / 2;
-    // The program turns by the last mouse step once the button is down, even
-    // a step made before the press: end the approach with a one-pixel step.
-    driver.moveMouseTo(startX + 1, startY);
-    driver.sync();
-    pause(stepPause);
-    driver.moveMouseTo(startX, startY);
-    driver.sync();
-    pause(stepPause);
-    driver.buttonDown(1);
-    for (int step = 1; step <= dragSteps; ++step) {
-        pause(stepPause);
-        driver.moveMouseTo(startX + dx * step / dragSteps, startY + dy * step / dragSteps);
-        driver.sync();
-    }
-    pause(stepPause);
-    driver.buttonUp(1);
-    driver.sync();
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -132,15 +106,13 @@ int main(int argc, char** argv)
     pause(std::chrono::milliseconds(arguments.settleMs / 2));
     for (const Action& action : arguments.actions) {
         if (action.key.empty()) {
-            drag(driver, window, action.x, action.y);
-            continue;
+            // turns the view as a user dragging from the middle would
+            int x = 0, y = 0, width = 0, height = 0;
+            driver.clientGeometry(window, x, y, width, height);
+            driver.dragClient(window, width / 2, height / 2, width / 2 + action.x, height / 2 + action.y, dragSteps);
+        } else {
+            driver.holdKey(XStringToKeysym(action.key.c_str()), action.x);
         }
-        const KeySym key = XStringToKeysym(action.key.c_str());
-        driver.keyDown(key);
-        driver.sync();
-        pause(std::chrono::milliseconds(action.x));
-        driver.keyUp(key);
-        driver.sync();
     }
     pause(std::chrono::milliseconds(arguments.settleMs / 2));
 
