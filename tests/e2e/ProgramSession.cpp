@@ -10,6 +10,7 @@ namespace {
 constexpr const char* windowTitle = "Brindlemoor";
 constexpr int windowTimeoutMs = 30000;
 constexpr int settleTimeoutMs = 20000;
+constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
@@ -116,13 +117,18 @@ DisplayDriver::Image ProgramSession::capture()
 DisplayDriver::Image ProgramSession::captureSettled()
 {
     waitForFirstFrame();
+    // Two frames presented one after the other show the same picture: by
+    // then a frame has taken whatever input was sent before this call, however
+    // slowly frames come. A window that presents nothing for a while (a box
+    // is up, or the program has stopped) is settled as it stands.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
+    display->waitForPresent(programWindow, frameTimeoutMs);
     DisplayDriver::Image previous = capture();
     while (std::chrono::steady_clock::now() < deadline) {
-        pause(capturePause);
+        const bool presented = display->waitForPresent(programWindow, frameTimeoutMs);
         DisplayDriver::Image current = capture();
-        if (current.width == previous.width && current.height == previous.height &&
-            current.rgb == previous.rgb && current.width > 0) {
+        if (!presented || (current.width == previous.width && current.height == previous.height &&
+                           current.rgb == previous.rgb && current.width > 0)) {
             return current;
         }
         previous = std::move(current);

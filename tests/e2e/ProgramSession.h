@@ -48,7 +48,8 @@ public:
     // true once the window shows a drawn frame; later frames (outlines, the
     // lights off) may well be mostly dark
     bool waitForFirstFrame();
-    // captures until two in a row are equal: the picture has stopped changing
+    // captures presented frames until two in a row are equal: the picture
+    // has stopped changing
     DisplayDriver::Image captureSettled();
     // the exit status, or nothing if it did not end in time
     std::optional<int> waitForExit(int timeoutMs = 10000);

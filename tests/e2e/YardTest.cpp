@@ -482,6 +482,7 @@ TEST_F(TracedYard, QAndETurnTheOrbitingLightOneDegreePerFrame)
 TEST_F(TracedYard, RReleasesTheGroundLockSoWFliesUpAlongThePitch)
 {
     start();
+    const DisplayDriver::Image level = session->captureSettled();
     // Look up: one pixel's step upwards, taken by the next frame while the
     // button is held, turns the view up by 50 degrees a second of that frame.
     int rootX = 0, rootY = 0, width = 0, height = 0;
@@ -491,15 +492,21 @@ TEST_F(TracedYard, RReleasesTheGroundLockSoWFliesUpAlongThePitch)
     session->driver().sync();
     session->driver().moveMouseTo(rootX + width / 2, rootY + height / 2 - 1);
     session->driver().sync();
-    session->captureSettled();
+    const DisplayDriver::Image pitched = session->captureSettled();
     session->driver().buttonUp(1);
     session->holdKey(XK_w, switchPressMs);
     session->captureSettled();
     press(XK_r);
     session->holdKey(XK_w, switchPressMs);
     finish();
+    ASSERT_NE(pitched.rgb, level.rgb) << "the drag did not turn the view";
 
-    // The sky box is centred on the eye after the height pin.
+    // The sky box is centred on the eye after the height pin; gluLookAt's
+    // matrix holds the view direction, negated, in its third column.
+    const auto forwardY = [](const std::vector<Call>& frame) {
+        return -frame.at(ApiTrace::indexOf(frame, "glMultMatrixf")).numbers().at(6);
+    };
+    ASSERT_GT(forwardY(frames.back()), 0.0) << "the view was never pitched up";
     size_t released = frames.size();
     double lowest = 1.0;
     double highest = 1.0;
@@ -511,6 +518,7 @@ TEST_F(TracedYard, RReleasesTheGroundLockSoWFliesUpAlongThePitch)
         lowest = std::min(lowest, eyeHeight);
         highest = std::max(highest, eyeHeight);
     }
+    ASSERT_NE(float(skyCentre(frames.back()).at(2)), -5.0f) << "W never moved the eye";
     ASSERT_LT(released, frames.size()) << "the eye never left the ground in " << frames.size() << " frames";
     EXPECT_GT(released, 0u);
     EXPECT_GT(highest, 1.0) << "the eye flew down to " << lowest << ", not up";

@@ -5,10 +5,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
+#include <chrono>
 #include <unistd.h>
 
 namespace {
 constexpr int pollIntervalMs = 10;
+constexpr int presentPollMs = 2;
 constexpr int inputStepMs = 30; // between the moves of a drag, as a hand makes them
 constexpr int focusWaitMs = 3000;
 constexpr long motifFunctionsFlag = 1L << 0;
@@ -161,7 +164,13 @@ int channelOf(unsigned long pixel, unsigned long mask)
 }
 }
 
-DisplayDriver::DisplayDriver(const std::string& displayName) : display(XOpenDisplay(displayName.c_str())) {}
+DisplayDriver::DisplayDriver(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
+{
+    int errorBase = 0;
+    if (display != nullptr && !XDamageQueryExtension(display, &damageEventBase, &errorBase)) {
+        damageEventBase = -1;
+    }
+}
 
 DisplayDriver::~DisplayDriver()
 {
@@ -441,6 +450,36 @@ bool DisplayDriver::hasWindowManager()
     const std::vector<long> check =
         longProperty(display, DefaultRootWindow(display), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW);
     return check.size() == 1 && windowExists(static_cast<unsigned long>(check[0]));
+}
+
+bool DisplayDriver::waitForPresent(unsigned long window, int timeoutMs)
+{
+    if (display == nullptr || damageEventBase < 0) {
+        return false;
+    }
+    const int damageNotify = damageEventBase + XDamageNotify;
+    if (damagedWindows.count(window) == 0) {
+        // Every drawing request into the window is reported; the report goes
+        // with the window when it is destroyed.
+        if (!withoutErrors(display, [&] { XDamageCreate(display, window, XDamageReportRawRectangles); })) {
+            return false;
+        }
+        damagedWindows.insert(window);
+    }
+    // After a round trip every report of drawing done before now is queued;
+    // drop them, so the next one is of a frame presented after this call.
+    XSync(display, False);
+    XEvent event;
+    while (XCheckTypedWindowEvent(display, window, damageNotify, &event)) {
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!XCheckTypedWindowEvent(display, window, damageNotify, &event)) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return false;
+        }
+        usleep(presentPollMs * 1000);
+    }
+    return true;
 }
 
 void DisplayDriver::sync()

@@ -5,6 +5,7 @@
 // captures what a window shows.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,9 +78,14 @@ class DisplayDriver {
 
     // the client area's pixels; empty when the window cannot be read
     Image capture(unsigned long window);
+    // waits until the window shows a frame drawn after this call (the
+    // server's DAMAGE report of the drawing); false after timeoutMs
+    bool waitForPresent(unsigned long window, int timeoutMs);
     // waits until the server has handled every request sent
     void sync();
 
   private:
     _XDisplay* display = nullptr;
+    int damageEventBase = -1; // -1: the server reports no drawing
+    std::set<unsigned long> damagedWindows;
 };
