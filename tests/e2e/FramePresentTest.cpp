@@ -31,14 +31,23 @@ void drawInto(const std::string& displayName, unsigned long window)
 }
 } // namespace
 
-TEST(FramePresent, CountsOnlyDrawingDoneAfterTheWaitBegins)
-{
-    VirtualDisplay screen(false);
-    ASSERT_TRUE(screen.isReady()) << screen.failure();
-    DisplayDriver driver(screen.name());
-    ASSERT_TRUE(driver.isOpen());
-    const unsigned long window = driver.createWindow("Canvas", windowSize, windowSize);
+// A private display with one plain window of the driver's own.
+class FramePresent : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(screen.isReady()) << screen.failure();
+        ASSERT_TRUE(driver.isOpen());
+        window = driver.createWindow("Canvas", windowSize, windowSize);
+    }
 
+    VirtualDisplay screen{false};
+    DisplayDriver driver{screen.name()};
+    unsigned long window = 0;
+};
+
+TEST_F(FramePresent, CountsOnlyDrawingDoneAfterTheWaitBegins)
+{
     // nothing draws: no frame
     EXPECT_FALSE(driver.waitForPresent(window, quietWaitMs));
 
@@ -47,23 +56,18 @@ TEST(FramePresent, CountsOnlyDrawingDoneAfterTheWaitBegins)
     EXPECT_FALSE(driver.waitForPresent(window, quietWaitMs));
 
     // drawing while the driver waits is the frame it waits for
+    const auto start = std::chrono::steady_clock::now();
     std::thread painter([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(quietWaitMs));
         drawInto(screen.name(), window);
     });
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(driver.waitForPresent(window, drawWaitMs));
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(quietWaitMs));
     painter.join();
 }
 
-TEST(FramePresent, AWindowThatIsGoneNeverPresents)
+TEST_F(FramePresent, AWindowThatIsGoneNeverPresents)
 {
-    VirtualDisplay screen(false);
-    ASSERT_TRUE(screen.isReady()) << screen.failure();
-    DisplayDriver driver(screen.name());
-    ASSERT_TRUE(driver.isOpen());
-    const unsigned long window = driver.createWindow("Gone", windowSize, windowSize);
     driver.destroyWindow(window);
     EXPECT_FALSE(driver.waitForPresent(window, quietWaitMs));
 }

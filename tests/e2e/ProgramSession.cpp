@@ -15,6 +15,8 @@ constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
 constexpr auto capturePause = std::chrono::milliseconds(30);
+constexpr int resizeTimeoutMs = 10000;
+constexpr auto resizePause = std::chrono::milliseconds(20);
 
 void pause(std::chrono::milliseconds duration)
 {
@@ -41,13 +43,6 @@ ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
 ProgramSession::ProgramSession(const Options& options)
 {
     start(options);
-}
-
-ProgramSession::~ProgramSession()
-{
-    program.reset();
-    display.reset();
-    virtualDisplay.reset();
 }
 
 void ProgramSession::start(const Options& options)
@@ -122,13 +117,12 @@ DisplayDriver::Image ProgramSession::captureSettled()
     // slowly frames come. A window that presents nothing for a while (a box
     // is up, or the program has stopped) is settled as it stands.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
-    display->waitForPresent(programWindow, frameTimeoutMs);
-    DisplayDriver::Image previous = capture();
+    DisplayDriver::Image previous;
     while (std::chrono::steady_clock::now() < deadline) {
         const bool presented = display->waitForPresent(programWindow, frameTimeoutMs);
         DisplayDriver::Image current = capture();
-        if (!presented || (current.width == previous.width && current.height == previous.height &&
-                           current.rgb == previous.rgb && current.width > 0)) {
+        if (!presented || (current.width > 0 && current.width == previous.width &&
+                           current.height == previous.height && current.rgb == previous.rgb)) {
             return current;
         }
         previous = std::move(current);
@@ -171,6 +165,15 @@ bool ProgramSession::dismissErrorBox(int timeoutMs)
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
 {
     display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps);
+}
+
+void ProgramSession::resize(int width, int height)
+{
+    display->resizeClient(programWindow, width, height);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(resizeTimeoutMs);
+    while (clientWidth() != width && std::chrono::steady_clock::now() < deadline) {
+        pause(resizePause);
+    }
 }
 
 int ProgramSession::clientWidth()

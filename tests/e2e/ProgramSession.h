@@ -33,7 +33,6 @@ public:
 
     explicit ProgramSession(const Options& options);
     ProgramSession();
-    ~ProgramSession();
 
     // empty when the display, the program and its window all came up
     const std::string& failure() const { return failureText; }
@@ -42,12 +41,8 @@ public:
     // what the program printed on standard output and standard error
     std::string standardOutput() const { return program->output(); }
     std::string standardError() const { return program->errorOutput(); }
-    const std::filesystem::path& folder() const { return workFolder.path(); }
 
     DisplayDriver::Image capture();
-    // true once the window shows a drawn frame; later frames (outlines, the
-    // lights off) may well be mostly dark
-    bool waitForFirstFrame();
     // captures presented frames until two in a row are equal: the picture
     // has stopped changing
     DisplayDriver::Image captureSettled();
@@ -64,12 +59,18 @@ public:
     void approach(int x, int y) { display->approachClient(programWindow, x, y); }
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
-    // the centre of the client area in client pixels
+    // asks for a new client size, as dragging the frame does, and waits
+    // until the window has it
+    void resize(int width, int height);
+    // the client area's size in pixels
     int clientWidth();
     int clientHeight();
 
 private:
     void start(const Options& options);
+    // true once the window shows a drawn frame; later frames (outlines, the
+    // lights off) may well be mostly dark
+    bool waitForFirstFrame();
 
     TempDirectory workFolder;
     TempDirectory outputFolder;

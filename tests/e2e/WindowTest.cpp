@@ -49,11 +49,7 @@ TEST_F(ProgramWindow, DrawsTheViewIntoTheWholeClientArea)
 TEST_F(ProgramWindow, ResizingFollowsTheNewClientSize)
 {
     session.captureSettled();
-    session.driver().resizeClient(session.window(), 1600, 900);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (session.clientWidth() != 1600 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    session.resize(1600, 900);
     const DisplayDriver::Image frame = session.captureSettled();
     ASSERT_EQ(frame.width, 1600);
     ASSERT_EQ(frame.height, 900);
@@ -71,12 +67,10 @@ TEST_F(ProgramWindow, HoldingWMovesTheView)
 
 TEST_F(ProgramWindow, DraggingWithTheLeftButtonTurnsTheViewAndMovingAloneDoesNot)
 {
-    const int width = session.clientWidth();
-    const int height = session.clientHeight();
     const DisplayDriver::Image before = session.captureSettled();
 
-    int rootX = 0, rootY = 0, w = 0, h = 0;
-    session.driver().clientGeometry(session.window(), rootX, rootY, w, h);
+    int rootX = 0, rootY = 0, width = 0, height = 0;
+    session.driver().clientGeometry(session.window(), rootX, rootY, width, height);
     for (int step = 0; step < 10; ++step) {
         session.driver().moveMouseTo(rootX + width / 4 + step * 30, rootY + height / 2);
         session.driver().sync();
@@ -194,11 +188,7 @@ TEST_F(TracedProgram, SizeMessagesBeforeSetUpMakeNoOpenGlCalls)
 TEST_F(TracedProgram, ResizeSetsViewportAndPerspectiveForTheNewClientSize)
 {
     session->captureSettled();
-    session->driver().resizeClient(session->window(), 1000, 500);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (session->clientWidth() != 1000 && std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    session->resize(1000, 500);
     session->captureSettled();
     const std::vector<ApiTrace::Call> calls = finish();
 

@@ -73,17 +73,23 @@ std::vector<long> longProperty(Display* display, Window window, const char* name
     return propertyItems<long>(display, window, name, type, 32);
 }
 
-std::vector<Window> childrenOf(Display* display, Window window)
+// The window's children; its parent too, where asked for.
+std::vector<Window> childrenOf(Display* display, Window window, Window* parent = nullptr)
 {
     std::vector<Window> children;
     withoutErrors(display, [&] {
         Window root = 0;
-        Window parent = 0;
+        Window up = 0;
         Window* list = nullptr;
         unsigned int count = 0;
-        if (XQueryTree(display, window, &root, &parent, &list, &count) != 0 && list != nullptr) {
-            children.assign(list, list + count);
-            XFree(list);
+        if (XQueryTree(display, window, &root, &up, &list, &count) != 0) {
+            if (parent != nullptr) {
+                *parent = up;
+            }
+            if (list != nullptr) {
+                children.assign(list, list + count);
+                XFree(list);
+            }
         }
     });
     return children;
@@ -92,15 +98,14 @@ std::vector<Window> childrenOf(Display* display, Window window)
 Window parentOf(Display* display, Window window)
 {
     Window parent = 0;
-    withoutErrors(display, [&] {
-        Window root = 0;
-        Window* list = nullptr;
-        unsigned int count = 0;
-        if (XQueryTree(display, window, &root, &parent, &list, &count) != 0 && list != nullptr) {
-            XFree(list);
-        }
-    });
+    childrenOf(display, window, &parent);
     return parent;
+}
+
+// The window manager has taken the window in: it set WM_STATE.
+bool hasWmState(Display* display, Window window)
+{
+    return !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
 }
 
 bool isViewable(Display* display, Window window)
@@ -124,7 +129,7 @@ std::string titleOf(Display* display, Window window)
 // which carry WM_STATE; without a window manager the top level is the client.
 Window findClient(Display* display, Window window, const std::string& title, bool topLevel)
 {
-    const bool isClient = topLevel || !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
+    const bool isClient = topLevel || hasWmState(display, window);
     if (isClient && titleOf(display, window) == title && isViewable(display, window)) {
         return window;
     }
@@ -150,18 +155,29 @@ XEvent clientMessage(Display* display, Window window, const char* type, long fir
     return message;
 }
 
-int channelOf(unsigned long pixel, unsigned long mask)
-{
-    if (mask == 0) {
-        return 0;
-    }
+// One colour channel of an image's pixels: where its bits lie, found once
+// per image rather than per pixel.
+struct Channel {
+    unsigned long mask = 0;
     int shift = 0;
-    while (((mask >> shift) & 1UL) == 0) {
-        ++shift;
+    unsigned long maximum = 0;
+
+    explicit Channel(unsigned long bits) : mask(bits)
+    {
+        if (mask == 0) {
+            return;
+        }
+        while (((mask >> shift) & 1UL) == 0) {
+            ++shift;
+        }
+        maximum = mask >> shift;
     }
-    const unsigned long maximum = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255 / maximum);
-}
+
+    unsigned char of(unsigned long pixel) const
+    {
+        return maximum == 0 ? 0 : static_cast<unsigned char>(((pixel & mask) >> shift) * 255 / maximum);
+    }
+};
 }
 
 DisplayDriver::DisplayDriver(const std::string& displayName) : display(XOpenDisplay(displayName.c_str()))
@@ -215,7 +231,7 @@ bool DisplayDriver::windowExists(unsigned long window)
 
 bool DisplayDriver::isManaged(unsigned long window)
 {
-    return !longProperty(display, window, "WM_STATE", AnyPropertyType).empty();
+    return hasWmState(display, window);
 }
 
 std::string DisplayDriver::windowTitle(unsigned long window)
@@ -433,12 +449,15 @@ DisplayDriver::Image DisplayDriver::capture(unsigned long window)
     image.width = attributes.width;
     image.height = attributes.height;
     image.rgb.reserve(static_cast<size_t>(image.width) * image.height * 3);
+    const Channel red(pixels->red_mask);
+    const Channel green(pixels->green_mask);
+    const Channel blue(pixels->blue_mask);
     for (int y = 0; y < image.height; ++y) {
         for (int x = 0; x < image.width; ++x) {
             const unsigned long pixel = XGetPixel(pixels, x, y);
-            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->red_mask)));
-            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->green_mask)));
-            image.rgb.push_back(static_cast<unsigned char>(channelOf(pixel, pixels->blue_mask)));
+            image.rgb.push_back(red.of(pixel));
+            image.rgb.push_back(green.of(pixel));
+            image.rgb.push_back(blue.of(pixel));
         }
     }
     XDestroyImage(pixels);
