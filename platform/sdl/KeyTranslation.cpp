@@ -4,7 +4,6 @@ namespace {
 // lParam bits of a key message.
 constexpr int scanCodeShift = 16;
 constexpr LPARAM extendedKeyBit = 1L << 24;
-constexpr LPARAM contextCodeBit = 1L << 29;   // Alt held
 constexpr LPARAM previousStateBit = 1L << 30; // the key was already down
 constexpr LPARAM transitionBit = 1L << 31;    // the key is being released
 

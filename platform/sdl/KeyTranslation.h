@@ -11,6 +11,9 @@
 
 class KeyTranslation {
   public:
+    // the lParam bit of a key message sent while Alt is held
+    static constexpr LPARAM contextCodeBit = 1L << 29;
+
     struct KeyMessage {
         UINT message = 0;
         WPARAM virtualKey = 0;

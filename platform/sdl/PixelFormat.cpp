@@ -3,8 +3,6 @@
 #include <cstdio>
 
 namespace {
-constexpr GLenum contextProfileMask = 0x9126;     // GL_CONTEXT_PROFILE_MASK, GL 3.2
-constexpr GLint coreProfileBit = 0x00000001;      // GL_CONTEXT_CORE_PROFILE_BIT
 constexpr int firstProfiledVersion = 3 * 100 + 2; // contexts before 3.2 have no profile
 
 // SDL_GL_CreateContext makes the new context current; wglCreateContext
@@ -42,8 +40,8 @@ bool isCompatibilityProfile()
         return true;
     }
     GLint mask = 0;
-    glGetIntegerv(contextProfileMask, &mask);
-    return (mask & coreProfileBit) == 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
+    return (mask & GL_CONTEXT_CORE_PROFILE_BIT) == 0;
 }
 }
 

@@ -1,6 +1,7 @@
 // USER's window calls: classes, creation, showing, painting, the default
 // window procedure and the window's device context and client rectangle.
 #include "platform/Platform.h"
+#include "platform/sdl/KeyTranslation.h"
 #include "platform/sdl/MessageQueue.h"
 #include "platform/sdl/RenderingContexts.h"
 #include "platform/sdl/VideoSystem.h"
@@ -8,8 +9,6 @@
 #include "platform/sdl/WindowRegistry.h"
 
 namespace {
-constexpr LPARAM altHeldBit = 1L << 29; // a key message's context code
-
 // The standard arrow; SDL shows it without being asked.
 char arrowCursor;
 
@@ -43,12 +42,12 @@ ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass)
 HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param)
 {
-    const WindowClassRegistry::Entry* windowClass = WindowClassRegistry::instance().find(className);
-    if (windowClass == nullptr || !VideoSystem::instance().start()) {
+    const WNDPROC procedure = WindowClassRegistry::instance().find(className);
+    if (procedure == nullptr || !VideoSystem::instance().start()) {
         return nullptr;
     }
     HostWindow::Request request;
-    request.procedure = windowClass->procedure;
+    request.procedure = procedure;
     request.title = windowName != nullptr ? windowName : "";
     request.style = style;
     request.x = x;
@@ -152,7 +151,7 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_SYSKEYDOWN:
         // Alt+F4 closes the window (through SC_CLOSE on Windows).
-        if (wParam == VK_F4 && (lParam & altHeldBit) != 0) {
+        if (wParam == VK_F4 && (lParam & KeyTranslation::contextCodeBit) != 0) {
             WindowRegistry::instance().send(hwnd, WM_CLOSE, 0, 0);
         }
         return 0;

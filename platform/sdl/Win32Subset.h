@@ -158,13 +158,9 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
-#define WM_ACTIVATE 0x0006
-#define WM_SETFOCUS 0x0007
-#define WM_KILLFOCUS 0x0008
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
-#define WM_ERASEBKGND 0x0014
 #define WM_SHOWWINDOW 0x0018
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
@@ -184,8 +180,6 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 
 // WM_SIZE wParam.
 #define SIZE_RESTORED 0
-#define SIZE_MINIMIZED 1
-#define SIZE_MAXIMIZED 2
 
 // Mouse-message wParam flags.
 #define MK_LBUTTON 0x0001
@@ -215,7 +209,6 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 
 // ShowWindow.
 #define SW_HIDE 0
-#define SW_SHOWNORMAL 1
 #define SW_SHOW 5
 #define SW_SHOWDEFAULT 10
 
@@ -231,7 +224,6 @@ static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40, "PIXELFORMATDESCRIPTOR must k
 #define PFD_SUPPORT_OPENGL 0x00000020
 #define PFD_TYPE_RGBA 0
 #define PFD_TYPE_COLORINDEX 1
-#define PFD_MAIN_PLANE 0
 
 // Virtual-key codes. Letters and digits are their upper-case ASCII codes.
 #define VK_BACK 0x08

@@ -29,29 +29,19 @@ ATOM WindowClassRegistry::add(const WNDCLASSEXA* windowClass)
         windowClass->lpszClassName[0] == '\0') {
         return 0;
     }
-    Entry entry;
-    entry.atom = nextAtom;
-    entry.procedure = windowClass->lpfnWndProc;
-    entry.style = windowClass->style;
     // ERROR_CLASS_ALREADY_EXISTS on Windows.
-    if (!classes.emplace(keyOf(windowClass->lpszClassName), entry).second) {
+    if (!procedures.emplace(keyOf(windowClass->lpszClassName), windowClass->lpfnWndProc).second) {
         return 0;
     }
-    ++nextAtom;
-    return entry.atom;
+    return nextAtom++;
 }
 
-const WindowClassRegistry::Entry* WindowClassRegistry::find(LPCSTR name) const
+WNDPROC WindowClassRegistry::find(LPCSTR name) const
 {
-    const uintptr_t value = reinterpret_cast<uintptr_t>(name);
-    if (value < atomLimit) {
-        for (const auto& named : classes) {
-            if (named.second.atom == value) {
-                return &named.second;
-            }
-        }
+    // A "name" below the limit is an atom; it is never read as a string.
+    if (reinterpret_cast<uintptr_t>(name) < atomLimit) {
         return nullptr;
     }
-    const auto found = classes.find(keyOf(name));
-    return found == classes.end() ? nullptr : &found->second;
+    const auto found = procedures.find(keyOf(name));
+    return found == procedures.end() ? nullptr : found->second;
 }

@@ -1,5 +1,5 @@
-// The registered window classes, by name. A class here is what CreateWindowExA
-// needs of it: the window procedure and the style.
+// The registered window classes, by name. What CreateWindowExA needs of a
+// class is its window procedure.
 #pragma once
 
 #include "platform/Platform.h"
@@ -9,24 +9,18 @@
 
 class WindowClassRegistry {
   public:
-    struct Entry {
-        ATOM atom = 0;
-        WNDPROC procedure = nullptr;
-        UINT style = 0;
-    };
-
     static WindowClassRegistry& instance();
 
     // 0 for a record of the wrong size, without a name or a procedure, or
     // for a name already registered
     ATOM add(const WNDCLASSEXA* windowClass);
-    // by name (as Windows, ignoring case) or by atom (MAKEINTATOM); null when
-    // unknown
-    const Entry* find(LPCSTR name) const;
+    // the class's procedure, by name ignoring case as Windows does; null
+    // when unknown or when named by atom, which the program never does
+    WNDPROC find(LPCSTR name) const;
 
   private:
     static std::string keyOf(LPCSTR name);
 
-    std::map<std::string, Entry> classes;
+    std::map<std::string, WNDPROC> procedures;
     ATOM nextAtom = 0xC000; // where Windows numbers registered classes from
 };

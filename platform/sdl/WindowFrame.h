@@ -18,7 +18,6 @@ class WindowFrame {
         int bottom = 0;
     };
 
-    WindowFrame() = default;
     // finds the X11 display and window behind an SDL window; inert on
     // another video driver
     explicit WindowFrame(SDL_Window* window);

@@ -2,31 +2,24 @@
 // with Return through XTest; a report on standard error without one.
 #include "tests/support/DisplayDriver.h"
 #include "tests/support/SpawnedProcess.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/support/VirtualDisplay.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 constexpr int headlessExitMs = 5000; // no display: the box call returns at once
 constexpr int boxShowMs = 10000;
 constexpr int blockedMs = 500; // the box is still up this long after it appeared
 constexpr int idOk = 1;
-
-std::string outputPath(const char* name)
-{
-    return "/tmp/brindlemoor-" + std::string(name) + "-" + std::to_string(getpid()) + ".txt";
-}
 }
 
 TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
 {
+    const TempDirectory folder;
     SpawnedProcess::Options options;
-    options.removeOutput = true;
-    options.outputPath = outputPath("headless-box");
+    options.outputPath = folder.pathOf("headless-box.txt");
     options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "ChoosePixelFormat failed", "Error"}, options);
     int exitStatus = -1;
@@ -37,9 +30,9 @@ TEST(MessageBox, WithoutDisplayReportsOnStandardErrorAndReturnsOk)
 
 TEST(MessageBox, NullCaptionIsErrorAsOnWindows)
 {
+    const TempDirectory folder;
     SpawnedProcess::Options options;
-    options.removeOutput = true;
-    options.outputPath = outputPath("caption-box");
+    options.outputPath = folder.pathOf("caption-box.txt");
     options.unsetEnvironment = {"DISPLAY", "WAYLAND_DISPLAY"};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "Model failed to load"}, options);
     int exitStatus = -1;
@@ -54,9 +47,9 @@ TEST(MessageBox, ShowsModalBoxUntilReturnIsPressed)
     DisplayDriver driver(display.name());
     ASSERT_TRUE(driver.isOpen());
 
+    const TempDirectory folder;
     SpawnedProcess::Options options;
-    options.removeOutput = true;
-    options.outputPath = outputPath("shown-box");
+    options.outputPath = folder.pathOf("shown-box.txt");
     options.environment = {{"DISPLAY", display.name()}};
     SpawnedProcess probe({MESSAGE_BOX_PROBE, "SetPixelFormat failed", "Box under test"}, options);
     const unsigned long box = driver.waitForWindow("Box under test", boxShowMs);

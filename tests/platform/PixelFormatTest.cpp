@@ -6,8 +6,6 @@
 
 namespace {
 constexpr GLint minimumDepthBits = 16;
-constexpr GLenum contextProfileMask = 0x9126; // GL_CONTEXT_PROFILE_MASK
-constexpr GLint coreProfileBit = 0x1;
 constexpr int framePixels = 3; // bytes of one captured pixel
 }
 
@@ -54,9 +52,9 @@ TEST_F(PixelFormat, ProgramsRequestGivesACurrentDoubleBufferedContextWithDepth)
     glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     EXPECT_TRUE(doubleBuffered);
     GLint profile = 0;
-    glGetIntegerv(contextProfileMask, &profile);
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
     glGetError();
-    EXPECT_EQ(profile & coreProfileBit, 0) << "the fixed-function pipeline needs a compatibility context";
+    EXPECT_EQ(profile & GL_CONTEXT_CORE_PROFILE_BIT, 0) << "the fixed-function pipeline needs a compatibility context";
 
     // What is drawn reaches the window once the buffers swap.
     RECT client = {};

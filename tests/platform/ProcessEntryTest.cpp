@@ -1,11 +1,9 @@
 // The process entry, run as the real process start: main hands over to the
 // program's WinMain and exits with its result.
 #include "tests/support/SpawnedProcess.h"
+#include "tests/support/TempDirectory.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <unistd.h>
 
 namespace {
 constexpr int probeExitMs = 10000;
@@ -13,10 +11,9 @@ constexpr int probeExitMs = 10000;
 
 TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
 {
-    const std::string output = "/tmp/brindlemoor-entry-" + std::to_string(getpid()) + ".txt";
+    const TempDirectory folder;
     SpawnedProcess::Options options;
-    options.removeOutput = true;
-    options.outputPath = output;
+    options.outputPath = folder.pathOf("output.txt");
     SpawnedProcess probe({ENTRY_PROBE, "42", "alpha", "beta"}, options);
     ASSERT_TRUE(probe.isStarted());
     int exitStatus = -1;
@@ -28,10 +25,9 @@ TEST(ProcessEntry, PassesCommandLineAndDefaultShowModeAndReturnsWinMainsResult)
 
 TEST(ProcessEntry, EmptyCommandLineIsEmptyNotNull)
 {
-    const std::string output = "/tmp/brindlemoor-entry-" + std::to_string(getpid()) + ".txt";
+    const TempDirectory folder;
     SpawnedProcess::Options options;
-    options.removeOutput = true;
-    options.outputPath = output;
+    options.outputPath = folder.pathOf("output.txt");
     SpawnedProcess probe({ENTRY_PROBE}, options);
     int exitStatus = -1;
     ASSERT_TRUE(probe.waitForExit(probeExitMs, exitStatus));

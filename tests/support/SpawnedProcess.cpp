@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -67,7 +66,7 @@ int statusOf(int waitStatus)
 }
 
 SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const Options& options)
-    : outputPath(options.outputPath), errorPath(options.errorPath), removeOutput(options.removeOutput)
+    : outputPath(options.outputPath), errorPath(options.errorPath)
 {
     if (arguments.empty()) {
         return;
@@ -127,42 +126,27 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
 SpawnedProcess::~SpawnedProcess()
 {
     stop();
-    removeOutputs();
 }
 
 SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept
     : pid(other.pid), outputPath(std::move(other.outputPath)), errorPath(std::move(other.errorPath)),
-      removeOutput(other.removeOutput), peakResidentKiB(other.peakResidentKiB), startedAt(other.startedAt)
+      peakResidentKiB(other.peakResidentKiB), startedAt(other.startedAt)
 {
     other.pid = -1;
-    other.removeOutput = false;
 }
 
 SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
 {
     if (this != &other) {
         stop();
-        removeOutputs();
         pid = other.pid;
         outputPath = std::move(other.outputPath);
         errorPath = std::move(other.errorPath);
-        removeOutput = other.removeOutput;
         peakResidentKiB = other.peakResidentKiB;
         startedAt = other.startedAt;
         other.pid = -1;
-        other.removeOutput = false;
     }
     return *this;
-}
-
-void SpawnedProcess::removeOutputs()
-{
-    if (removeOutput) {
-        std::remove(outputPath.c_str());
-        if (!errorPath.empty()) {
-            std::remove(errorPath.c_str());
-        }
-    }
 }
 
 std::string SpawnedProcess::output() const

@@ -21,8 +21,6 @@ class SpawnedProcess {
         std::string outputPath;
         // standard error goes here instead, when given
         std::string errorPath;
-        // the output files go with the object, whatever the test's outcome
-        bool removeOutput = false;
         // the child's working directory; empty: ours
         std::string workingDirectory;
         // a descriptor the child keeps open under the same number (-1: none)
@@ -54,12 +52,9 @@ class SpawnedProcess {
     std::chrono::steady_clock::time_point startTime() const { return startedAt; }
 
   private:
-    void removeOutputs();
-
     pid_t pid = -1;
     std::string outputPath;
     std::string errorPath;
-    bool removeOutput = false;
     long peakResidentKiB = 0;
     std::chrono::steady_clock::time_point startedAt;
 };

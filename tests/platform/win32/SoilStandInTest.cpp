@@ -2,6 +2,7 @@
 // both, in one real context, and the two textures compared.
 #include "platform/win32/soil-standin/SoilStandIn.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/TempDirectory.h"
 
 #include <SOIL.h>
 
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <string>
@@ -20,7 +20,8 @@
 
 namespace {
 // what the program passes: mipmaps, flipped rows, DXT, NTSC-safe colours
-constexpr unsigned int programFlags = 178;
+constexpr unsigned int programFlags =
+    SOIL_FLAG_MIPMAPS | SOIL_FLAG_INVERT_Y | SOIL_FLAG_COMPRESS_TO_DXT | SOIL_FLAG_NTSC_SAFE_RGB;
 // the same without DXT, so that pixels can be compared exactly
 constexpr unsigned int uncompressedFlags = programFlags & ~SOIL_FLAG_COMPRESS_TO_DXT;
 
@@ -114,16 +115,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(context.isReady()) << context.failure();
-        char pattern[] = "/tmp/brindlemoor-soil-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
-    }
-
-    void TearDown() override
-    {
-        if (!folder.empty()) {
-            std::filesystem::remove_all(folder);
-        }
+        ASSERT_FALSE(folder.path().empty());
     }
 
     // a PNG (or, with a .jpg name, a JPEG) of width x height with the given
@@ -143,19 +135,12 @@ protected:
                 }
             }
         }
-        const std::string path = folder + "/" + name;
+        const std::string path = folder.pathOf(name);
         const bool jpeg = name.size() > 4 && name.compare(name.size() - 4, 4, ".jpg") == 0;
         const int written = jpeg ? stbi_write_jpg(path.c_str(), width, height, channels, pixels.data(), 95)
                                  : stbi_write_png(path.c_str(), width, height, channels, pixels.data(),
                                                   width * channels);
         EXPECT_NE(written, 0) << path;
-        return path;
-    }
-
-    std::string writeBytes(const std::string& name, const std::string& bytes)
-    {
-        const std::string path = folder + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
         return path;
     }
 
@@ -202,7 +187,7 @@ protected:
 
     GlTestContext context;
     SoilStandIn standIn;
-    std::string folder;
+    TempDirectory folder;
 };
 
 struct Sample {
@@ -267,7 +252,7 @@ TEST_F(SoilStandInAgainstSoil, NtscSafeMapMatchesSoilForEveryValue)
         ramp[value * 2] = static_cast<uint8_t>(value);
         ramp[value * 2 + 1] = static_cast<uint8_t>(255 - value); // alpha, which stays
     }
-    const std::string path = folder + "/ramp.png";
+    const std::string path = folder.pathOf("ramp.png");
     ASSERT_NE(stbi_write_png(path.c_str(), 256, 1, 2, ramp.data(), 512), 0);
     const Pair pair = loadWithBoth(path, SOIL_FLAG_NTSC_SAFE_RGB);
     expectSameState(pair);
@@ -323,12 +308,12 @@ TEST_F(SoilStandInAgainstSoil, FailuresGiveSoilsReasonAndNoTexture)
     const std::string goodBytes{std::istreambuf_iterator<char>(goodFile), std::istreambuf_iterator<char>()};
 
     const std::string cases[] = {
-        folder + "/missing.png",
-        folder + "/no-folder/missing.jpg",
-        writeBytes("empty.png", ""),
-        writeBytes("text.png", "not an image at all\n"),
-        writeBytes("truncated.png", goodBytes.substr(0, 60)),
-        folder,
+        folder.pathOf("missing.png"),
+        folder.pathOf("no-folder/missing.jpg"),
+        folder.write("empty.png", ""),
+        folder.write("text.png", "not an image at all\n"),
+        folder.write("truncated.png", goodBytes.substr(0, 60)),
+        folder.path().string(),
     };
     for (const std::string& path : cases) {
         SCOPED_TRACE(path);
