@@ -10,7 +10,6 @@ namespace {
 constexpr const char* windowTitle = "Brindlemoor";
 constexpr int windowTimeoutMs = 30000;
 constexpr int settleTimeoutMs = 20000;
-constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
@@ -112,22 +111,7 @@ DisplayDriver::Image ProgramSession::capture()
 DisplayDriver::Image ProgramSession::captureSettled()
 {
     waitForFirstFrame();
-    // Two frames presented one after the other show the same picture: by
-    // then a frame has taken whatever input was sent before this call, however
-    // slowly frames come. A window that presents nothing for a while (a box
-    // is up, or the program has stopped) is settled as it stands.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
-    DisplayDriver::Image previous;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const bool presented = display->waitForPresent(programWindow, frameTimeoutMs);
-        DisplayDriver::Image current = capture();
-        if (!presented || (current.width > 0 && current.width == previous.width &&
-                           current.height == previous.height && current.rgb == previous.rgb)) {
-            return current;
-        }
-        previous = std::move(current);
-    }
-    return previous;
+    return display->captureSettled(programWindow, settleTimeoutMs);
 }
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)

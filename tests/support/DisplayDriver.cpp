@@ -12,6 +12,7 @@
 namespace {
 constexpr int pollIntervalMs = 10;
 constexpr int presentPollMs = 2;
+constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
 constexpr int inputStepMs = 30; // between the moves of a drag, as a hand makes them
 constexpr int focusWaitMs = 3000;
 constexpr long motifFunctionsFlag = 1L << 0;
@@ -499,6 +500,26 @@ bool DisplayDriver::waitForPresent(unsigned long window, int timeoutMs)
         usleep(presentPollMs * 1000);
     }
     return true;
+}
+
+DisplayDriver::Image DisplayDriver::captureSettled(unsigned long window, int timeoutMs)
+{
+    // Two frames presented one after the other show the same picture: by
+    // then a frame has taken whatever input was sent before this call, however
+    // slowly frames come. A window that presents nothing for a while (a box
+    // is up, or the program has stopped) is settled as it stands.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    Image previous;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const bool presented = waitForPresent(window, frameTimeoutMs);
+        Image current = capture(window);
+        if (!presented || (current.width > 0 && current.width == previous.width &&
+                           current.height == previous.height && current.rgb == previous.rgb)) {
+            return current;
+        }
+        previous = std::move(current);
+    }
+    return previous;
 }
 
 void DisplayDriver::sync()

@@ -81,6 +81,9 @@ class DisplayDriver {
     // waits until the window shows a frame drawn after this call (the
     // server's DAMAGE report of the drawing); false after timeoutMs
     bool waitForPresent(unsigned long window, int timeoutMs);
+    // captures presented frames until two in a row are equal: the picture
+    // has stopped changing; the last capture after timeoutMs
+    Image captureSettled(unsigned long window, int timeoutMs);
     // waits until the server has handled every request sent
     void sync();
 

@@ -1,6 +1,6 @@
-// Runs a program on the current X display, waits until its window has shown
-// frames for a while, saves the client area as a PNG and closes the window as
-// its close button would.
+// Runs a program on the current X display, waits a while for it to start,
+// saves the client area as a PNG once its frames have settled and closes the
+// window as its close button would.
 //   screenshot --run PROGRAM --title TITLE --output FILE.png
 //              [--settle-ms N] [--hold KEYSYM:MS | --drag DX:DY]...
 // The holds and drags run in the order given, as a user would do them.
@@ -8,7 +8,7 @@
 #include "tests/support/SpawnedProcess.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
+#include <stb/stb_image_write.h>
 
 #include <X11/Xlib.h>
 
@@ -23,6 +23,7 @@ namespace {
 constexpr int windowTimeoutMs = 60000;
 constexpr int exitTimeoutMs = 10000;
 constexpr int dragSteps = 20;
+constexpr int settleTimeoutMs = 20000;
 
 // A key held for a while, or a left-button drag by (x, y) pixels.
 struct Action {
@@ -115,7 +116,7 @@ int main(int argc, char** argv)
     }
     pause(std::chrono::milliseconds(arguments.settleMs / 2));
 
-    const DisplayDriver::Image image = driver.capture(window);
+    const DisplayDriver::Image image = driver.captureSettled(window, settleTimeoutMs);
     driver.requestClose(window);
     int status = 0;
     program.waitForExit(exitTimeoutMs, status);
