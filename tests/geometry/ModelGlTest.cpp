@@ -78,7 +78,7 @@ TEST_F(ModelGl, RenderSendsNormalThenTexCoordThenVertexPerCorner)
 {
     std::string problem;
     const std::vector<std::string> calls =
-        traceProbe("model " + folder.write("two.obj", twoTriangles), &problem);
+        traceProbe({"model", folder.write("two.obj", twoTriangles)}, &problem);
     ASSERT_EQ(problem, "");
     EXPECT_EQ(calls, renderCalls(twoTrianglesCorners));
 }
@@ -91,7 +91,7 @@ TEST_F(ModelGl, ModelThatNeverLoadedSendsAnEmptyBeginEndPair)
     };
     for (const std::string& file : files) {
         std::string problem;
-        const std::vector<std::string> calls = traceProbe("model " + file, &problem);
+        const std::vector<std::string> calls = traceProbe({"model", file}, &problem);
         ASSERT_EQ(problem, "");
         EXPECT_EQ(calls, renderCalls({})) << file;
     }

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-// Runs the probe with these arguments under apitrace and returns the calls
+// Runs the probe with these arguments, one word each, under apitrace and returns the calls
 // it made once its own context was current, each written
 // "glName(arg, arg)" as apitrace prints them (floats to 7 significant
 // digits, enums by name). Empty, with problem set, when that fails.
-std::vector<std::string> traceProbe(const std::string& arguments, std::string* problem);
+std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, std::string* problem);
 
 // a call as traceProbe writes it, with numbers printed as apitrace does
 std::string callText(const std::string& name, std::initializer_list<float> numbers);

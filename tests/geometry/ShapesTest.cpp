@@ -279,7 +279,7 @@ TEST(ShapesCommands, BoxSendsNormalThenTexCoordThenVertex)
 {
     for (int variant : {2, 1, 0}) {
         std::string problem;
-        const std::vector<std::string> calls = traceProbe("box " + std::to_string(variant), &problem);
+        const std::vector<std::string> calls = traceProbe({"box", std::to_string(variant)}, &problem);
         ASSERT_EQ(problem, "");
         EXPECT_EQ(calls, listCalls({"glBegin(GL_TRIANGLES)"}, expectedBox(variant), true, {})) << variant;
     }
@@ -291,11 +291,11 @@ TEST(ShapesCommands, PlaneSetsRepeatThenSendsTexCoordThenNormalThenVertex)
                                              "glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT)",
                                              "glBegin(GL_TRIANGLES)"};
     std::string problem;
-    std::vector<std::string> calls = traceProbe("plane 24 2 10 1 2 1", &problem);
+    std::vector<std::string> calls = traceProbe({"plane", "24", "2", "10", "1", "2", "1"}, &problem);
     ASSERT_EQ(problem, "");
     EXPECT_EQ(calls, listCalls(repeat, expectedPlane(24.0f, 2.0f, 10, 1, 2.0f, 1.0f), false, {}));
 
-    calls = traceProbe("plane 24 24 0 24 1 1", &problem);
+    calls = traceProbe({"plane", "24", "24", "0", "24", "1", "1"}, &problem);
     ASSERT_EQ(problem, "");
     EXPECT_EQ(calls, listCalls(repeat, {}, false, {}));
 }
@@ -303,7 +303,7 @@ TEST(ShapesCommands, PlaneSetsRepeatThenSendsTexCoordThenNormalThenVertex)
 TEST(ShapesCommands, SkyBoxSwitchesDepthAndLightingAroundItsQuads)
 {
     std::string problem;
-    const std::vector<std::string> calls = traceProbe("sky", &problem);
+    const std::vector<std::string> calls = traceProbe({"sky"}, &problem);
     ASSERT_EQ(problem, "");
     EXPECT_EQ(calls, listCalls({"glDisable(GL_DEPTH_TEST)", "glDisable(GL_LIGHTING)", "glBegin(GL_QUADS)"},
                                expectedSky(), true, {"glEnable(GL_DEPTH_TEST)", "glEnable(GL_LIGHTING)"}));
