@@ -5,6 +5,7 @@
 #include "tests/support/TempDirectory.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <utility>
 
 namespace {
@@ -19,8 +20,7 @@ bool startsWith(const std::string& text, const char* prefix)
     return text.rfind(prefix, 0) == 0;
 }
 
-}
-
+// a call with numbers printed as apitrace does: floats to 7 significant digits
 std::string callText(const std::string& name, std::initializer_list<float> numbers)
 {
     std::string text = name + "(";
@@ -33,6 +33,20 @@ std::string callText(const std::string& name, std::initializer_list<float> numbe
         separator = ", ";
     }
     return text + ")";
+}
+}
+
+std::vector<std::string> vertexCalls(const std::vector<FedVertex>& vertices, bool normalFirst)
+{
+    std::vector<std::string> calls;
+    for (const FedVertex& v : vertices) {
+        const std::string normal = callText("glNormal3f", {v.normal[0], v.normal[1], v.normal[2]});
+        const std::string texCoord = callText("glTexCoord2f", {v.texCoord[0], v.texCoord[1]});
+        calls.push_back(normalFirst ? normal : texCoord);
+        calls.push_back(normalFirst ? texCoord : normal);
+        calls.push_back(callText("glVertex3f", {v.position[0], v.position[1], v.position[2]}));
+    }
+    return calls;
 }
 
 std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, std::string* problem)

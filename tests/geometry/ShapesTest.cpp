@@ -138,13 +138,8 @@ std::vector<std::string> listCalls(const std::vector<std::string>& before,
     std::vector<std::string> calls = {"glGenLists(1)", "glNewList(1, GL_COMPILE)",
                                       "glBindTexture(GL_TEXTURE_2D, 5)"};
     calls.insert(calls.end(), before.begin(), before.end());
-    for (const FedVertex& v : vertices) {
-        const std::string normal = callText("glNormal3f", {v.normal[0], v.normal[1], v.normal[2]});
-        const std::string texCoord = callText("glTexCoord2f", {v.texCoord[0], v.texCoord[1]});
-        calls.push_back(normalFirst ? normal : texCoord);
-        calls.push_back(normalFirst ? texCoord : normal);
-        calls.push_back(callText("glVertex3f", {v.position[0], v.position[1], v.position[2]}));
-    }
+    const std::vector<std::string> sent = vertexCalls(vertices, normalFirst);
+    calls.insert(calls.end(), sent.begin(), sent.end());
     calls.push_back("glEnd()");
     calls.insert(calls.end(), after.begin(), after.end());
     calls.push_back("glBindTexture(GL_TEXTURE_2D, 0)");
