@@ -8,6 +8,7 @@
 #include "bench/loader/AllocationCounter.h"
 #include "geometry/Model.h"
 #include "tests/geometry/LiteralObjLoader.h"
+#include "tests/support/TempDirectory.h"
 
 #include <benchmark/benchmark.h>
 #include <tiny_obj_loader.h>
@@ -236,10 +237,10 @@ void reportPeakMemory()
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    objPath = (std::filesystem::temp_directory_path() /
-               ("brindlemoor-loader-bench-" +
-                std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()) + ".obj"))
-                  .string();
+    // the generated file, about 100 MB, goes with the folder on any return
+    // from main
+    const TempDirectory folder;
+    objPath = folder.pathOf("grid.obj");
     writeGridObj(objPath);
     objBytes = static_cast<size_t>(std::filesystem::file_size(objPath));
     std::printf("generated %s: %.1f MB, %d triangles\n", objPath.c_str(), objBytes / megabyte,
@@ -267,7 +268,6 @@ int main(int argc, char** argv)
     }
     reportAgreement();
     reportPeakMemory();
-    std::filesystem::remove(objPath);
     benchmark::Shutdown();
     return 0;
 }

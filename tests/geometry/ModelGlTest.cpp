@@ -38,11 +38,8 @@ std::string tgaImage()
 std::vector<std::string> renderCalls(const std::vector<FedVertex>& corners)
 {
     std::vector<std::string> calls = {"glBindTexture(GL_TEXTURE_2D, 0)", "glBegin(GL_TRIANGLES)"};
-    for (const FedVertex& c : corners) {
-        calls.push_back(callText("glNormal3f", {c.normal[0], c.normal[1], c.normal[2]}));
-        calls.push_back(callText("glTexCoord2f", {c.texCoord[0], c.texCoord[1]}));
-        calls.push_back(callText("glVertex3f", {c.position[0], c.position[1], c.position[2]}));
-    }
+    const std::vector<std::string> sent = vertexCalls(corners, true);
+    calls.insert(calls.end(), sent.begin(), sent.end());
     calls.insert(calls.end(), {"glEnd()", "glBindTexture(GL_TEXTURE_2D, 0)", "glFinish()"});
     return calls;
 }
@@ -78,7 +75,7 @@ TEST_F(ModelGl, RenderSendsNormalThenTexCoordThenVertexPerCorner)
 {
     std::string problem;
     const std::vector<std::string> calls =
-        traceProbe("model " + folder.write("two.obj", twoTriangles), &problem);
+        traceProbe({"model", folder.write("two.obj", twoTriangles)}, &problem);
     ASSERT_EQ(problem, "");
     EXPECT_EQ(calls, renderCalls(twoTrianglesCorners));
 }
@@ -91,7 +88,7 @@ TEST_F(ModelGl, ModelThatNeverLoadedSendsAnEmptyBeginEndPair)
     };
     for (const std::string& file : files) {
         std::string problem;
-        const std::vector<std::string> calls = traceProbe("model " + file, &problem);
+        const std::vector<std::string> calls = traceProbe({"model", file}, &problem);
         ASSERT_EQ(problem, "");
         EXPECT_EQ(calls, renderCalls({})) << file;
     }

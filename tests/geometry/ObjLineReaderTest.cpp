@@ -11,16 +11,6 @@
 #include <vector>
 
 namespace {
-std::vector<std::string> allLines(ObjLineReader& reader)
-{
-    std::vector<std::string> lines;
-    std::string_view line;
-    while (reader.nextLine(&line)) {
-        lines.emplace_back(line);
-    }
-    return lines;
-}
-
 std::vector<std::string> linesInMemory(const std::string& text)
 {
     ObjLineReader reader(text);

@@ -28,16 +28,21 @@ std::vector<std::string> literalLines(const std::string& bytes)
     return lines;
 }
 
-std::vector<std::string> linesInChunks(const std::string& bytes, size_t chunkBytes)
+std::vector<std::string> allLines(ObjLineReader& reader)
 {
-    std::istringstream file(bytes);
-    ObjLineReader reader(file, static_cast<int64_t>(bytes.size()), chunkBytes);
     std::vector<std::string> lines;
     std::string_view line;
     while (reader.nextLine(&line)) {
         lines.emplace_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> linesInChunks(const std::string& bytes, size_t chunkBytes)
+{
+    std::istringstream file(bytes);
+    ObjLineReader reader(file, static_cast<int64_t>(bytes.size()), chunkBytes);
+    return allLines(reader);
 }
 
 std::string firstDifference(const Model& model, const LiteralObjLoader& literal)

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+class ObjLineReader;
+
+// every line the reader has left, in order
+std::vector<std::string> allLines(ObjLineReader& reader);
 // the lines the rules' line loop (nextLine, then nextToken) finds in bytes
 std::vector<std::string> literalLines(const std::string& bytes);
 // the lines ObjLineReader finds in bytes read as a file, chunkBytes at a time

@@ -1,33 +1,26 @@
 #include "tests/geometry/ProbeTrace.h"
 
 #include "tests/support/ApiTrace.h"
+#include "tests/support/SpawnedProcess.h"
 #include "tests/support/TempDirectory.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <initializer_list>
+#include <utility>
 
 namespace {
 // apitrace preloads its wrapper ahead of the sanitizer runtime, and the
 // probe's exit leaks in the driver are not ours to report
-constexpr const char* probeEnvironment = "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0";
-
-std::string readAll(const std::string& path)
-{
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+const std::pair<std::string, std::string> probeSanitizerOptions = {
+    "ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"};
+constexpr int probeTimeoutMs = 120000; // one list under a sanitizer and the tracer
 
 bool startsWith(const std::string& text, const char* prefix)
 {
     return text.rfind(prefix, 0) == 0;
 }
 
-}
-
+// a call with numbers printed as apitrace does: floats to 7 significant digits
 std::string callText(const std::string& name, std::initializer_list<float> numbers)
 {
     std::string text = name + "(";
@@ -41,18 +34,40 @@ std::string callText(const std::string& name, std::initializer_list<float> numbe
     }
     return text + ")";
 }
+}
 
-std::vector<std::string> traceProbe(const std::string& arguments, std::string* problem)
+std::vector<std::string> vertexCalls(const std::vector<FedVertex>& vertices, bool normalFirst)
+{
+    std::vector<std::string> calls;
+    for (const FedVertex& v : vertices) {
+        const std::string normal = callText("glNormal3f", {v.normal[0], v.normal[1], v.normal[2]});
+        const std::string texCoord = callText("glTexCoord2f", {v.texCoord[0], v.texCoord[1]});
+        calls.push_back(normalFirst ? normal : texCoord);
+        calls.push_back(normalFirst ? texCoord : normal);
+        calls.push_back(callText("glVertex3f", {v.position[0], v.position[1], v.position[2]}));
+    }
+    return calls;
+}
+
+std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, std::string* problem)
 {
     problem->clear();
     TempDirectory folder;
     const std::string tracePath = folder.pathOf("probe.trace");
-    const std::string logPath = folder.pathOf("probe.log");
-    const std::string traceCommand = std::string(probeEnvironment) + " apitrace trace --output=" + tracePath +
-                                     " " + GEOMETRY_GL_PROBE + " " + arguments + " >" + logPath + " 2>&1";
-    if (std::system(traceCommand.c_str()) != 0) {
+    std::vector<std::string> command = {"apitrace", "trace", "--output", tracePath, GEOMETRY_GL_PROBE};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    SpawnedProcess::Options options;
+    options.environment = {probeSanitizerOptions};
+    options.outputPath = folder.pathOf("probe.log");
+    SpawnedProcess probe(command, options);
+    int exitStatus = -1;
+    if (!probe.waitForExit(probeTimeoutMs, exitStatus) || exitStatus != 0) {
+        std::string commandText;
+        for (const std::string& word : command) {
+            commandText += (commandText.empty() ? "" : " ") + word;
+        }
         *problem = "the probe did not run under apitrace (is the apitrace package installed and DISPLAY "
-                   "set?): " + traceCommand + "\n" + readAll(logPath);
+                   "set?): " + commandText + "\n" + probe.output();
         return {};
     }
     // Only the calls of the last context made current count: SDL probes

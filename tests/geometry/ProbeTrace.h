@@ -3,15 +3,18 @@
 // OpenGL shows.
 #pragma once
 
-#include <initializer_list>
+#include "tests/geometry/VertexFeedback.h"
+
 #include <string>
 #include <vector>
 
-// Runs the probe with these arguments under apitrace and returns the calls
-// it made once its own context was current, each written
+// Runs the probe with these arguments, one word each, under apitrace and
+// returns the calls it made once its own context was current, each written
 // "glName(arg, arg)" as apitrace prints them (floats to 7 significant
 // digits, enums by name). Empty, with problem set, when that fails.
-std::vector<std::string> traceProbe(const std::string& arguments, std::string* problem);
+std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, std::string* problem);
 
-// a call as traceProbe writes it, with numbers printed as apitrace does
-std::string callText(const std::string& name, std::initializer_list<float> numbers);
+// the calls that send these vertices one after the other, as traceProbe
+// writes them: normal, texture coordinate and position, or with normalFirst
+// false the texture coordinate ahead of the normal
+std::vector<std::string> vertexCalls(const std::vector<FedVertex>& vertices, bool normalFirst);
