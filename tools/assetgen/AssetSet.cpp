@@ -100,17 +100,21 @@ bool AssetSet::write(const std::string& root, const std::string& path, std::stri
         error = "no generator makes '" + path + "'";
         return false;
     }
-    const std::filesystem::path target = std::filesystem::path(root) / path;
+    return writeFile((std::filesystem::path(root) / path).string(), bytes, error);
+}
+
+bool AssetSet::writeFile(const std::string& target, const std::vector<uint8_t>& bytes, std::string& error)
+{
     std::error_code code;
-    std::filesystem::create_directories(target.parent_path(), code);
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), code);
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     if (!out) {
-        error = "cannot write '" + target.string() + "'";
+        error = "cannot write '" + target + "'";
         return false;
     }
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        error = "write to '" + target.string() + "' failed";
+        error = "write to '" + target + "' failed";
         return false;
     }
     return true;

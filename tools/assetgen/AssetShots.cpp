@@ -83,21 +83,19 @@ void draw(const Triangles& mesh, GLuint texture)
     glBindTexture(GL_TEXTURE_2D, 0);
 }
 
-void saveFrame(const std::filesystem::path& path)
+// false, having said why, when the frame cannot be written
+bool saveFrame(const std::filesystem::path& path)
 {
-    std::vector<unsigned char> rgb(static_cast<size_t>(shotWidth) * shotHeight * 3);
+    std::vector<uint8_t> rgb(static_cast<size_t>(shotWidth) * shotHeight * 3);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, shotWidth, shotHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    Image image(shotWidth, shotHeight);
-    for (int y = 0; y < shotHeight; ++y) {
-        for (int x = 0; x < shotWidth; ++x) {
-            const unsigned char* p = &rgb[(static_cast<size_t>(shotHeight - 1 - y) * shotWidth + x) * 3];
-            image.set(x, y, Color::fromBytes(p[0], p[1], p[2]));
-        }
+    const Image image = Image::fromRgb(shotWidth, shotHeight, rgb.data(), true);
+    std::string error;
+    if (!AssetSet::writeFile(path.string(), image.encodePng(), error)) {
+        std::fprintf(stderr, "assetshots: %s\n", error.c_str());
+        return false;
     }
-    const std::vector<uint8_t> png = image.encodePng();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                               static_cast<std::streamsize>(png.size()));
+    return true;
 }
 }
 
@@ -184,6 +182,7 @@ int main(int argc, char** argv)
         {"car-side-far", {0.0, 1.0, -4.0}, {0.0, 0.5, 0.0}, false},
         {"spheres", {0.0, 0.3, 2.2}, {0.0, 0.0, 0.0}, true},
     };
+    int failures = 0;
     for (const auto& shot : shots) {
         glClearColor(0.55f, 0.65f, 0.75f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -206,10 +205,10 @@ int main(int argc, char** argv)
                 draw(car, rust);
             glPopMatrix();
         }
-        saveFrame(outDir / (std::string(shot.name) + ".png"));
+        failures += saveFrame(outDir / (std::string(shot.name) + ".png")) ? 0 : 1;
     }
     SDL_GL_DeleteContext(context);
     SDL_DestroyWindow(window);
     SDL_Quit();
-    return 0;
+    return failures == 0 ? 0 : 1;
 }
