@@ -1,4 +1,5 @@
 #include "AssetSet.h"
+#include "geometry/Texture.h"
 #include "tests/support/GlTestContext.h"
 #include "tests/support/TempDirectory.h"
 
@@ -16,10 +17,6 @@
 #include <vector>
 
 namespace {
-// as the program loads every texture
-constexpr unsigned int textureFlags =
-    SOIL_FLAG_MIPMAPS | SOIL_FLAG_INVERT_Y | SOIL_FLAG_COMPRESS_TO_DXT | SOIL_FLAG_NTSC_SAFE_RGB;
-
 std::vector<uint8_t> readBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -120,7 +117,7 @@ TEST(AssetFiles, EveryImageBecomesATextureWithTheProgramsFlags)
     GlTestContext gl;
     ASSERT_TRUE(gl.isReady()) << gl.failure();
     for (const std::string& path : imagePaths()) {
-        const GLuint texture = SOIL_load_OGL_texture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, textureFlags);
+        const GLuint texture = loadTextureFile(path.c_str());
         EXPECT_NE(texture, 0u) << path << ": " << SOIL_last_result();
         GLint width = 0;
         glBindTexture(GL_TEXTURE_2D, texture);

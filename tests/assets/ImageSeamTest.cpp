@@ -1,3 +1,4 @@
+#include "Shaping.h"
 #include "Vec3.h"
 
 #include <SOIL.h>
@@ -56,9 +57,7 @@ public:
 private:
     const unsigned char* at(int x, int y) const
     {
-        const int wx = ((x % width) + width) % width;
-        const int wy = ((y % height) + height) % height;
-        return &pixels[(static_cast<size_t>(wy) * width + wx) * 3];
+        return &pixels[(static_cast<size_t>(Shaping::wrap(y, height)) * width + Shaping::wrap(x, width)) * 3];
     }
 
     std::vector<unsigned char> pixels;

@@ -11,7 +11,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -20,11 +19,15 @@ constexpr int viewWidth = 1280;    // pixels
 constexpr int viewHeight = 720;    // pixels
 constexpr float viewFovY = 45.0f;  // degrees
 
-bool writeFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes)
+// writes one preview, saying why when it cannot
+bool writePreview(const std::filesystem::path& path, const Image& image)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    std::string error;
+    if (!AssetSet::writeFile(path.string(), image.encodePng(), error)) {
+        std::fprintf(stderr, "assetpreview: %s\n", error.c_str());
+        return false;
+    }
+    return true;
 }
 
 // the decoded file as an Image, or a 0 x 0 one when SOIL cannot read it
@@ -38,13 +41,7 @@ Image decode(const std::string& path)
         std::fprintf(stderr, "assetpreview: SOIL cannot read '%s': %s\n", path.c_str(), SOIL_last_result());
         return Image(0, 0);
     }
-    Image image(width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            const unsigned char* p = data + (static_cast<size_t>(y) * width + x) * 3;
-            image.set(x, y, Color::fromBytes(p[0], p[1], p[2]));
-        }
-    }
+    Image image = Image::fromRgb(width, height, data, false);
     SOIL_free_image_data(data);
     return image;
 }
@@ -78,8 +75,8 @@ int main(int argc, char** argv)
             continue;
         }
         const std::string stem = std::filesystem::path(path).stem().string();
-        writeFile(outDir / (stem + ".png"), image.encodePng());
-        writeFile(outDir / (stem + "-tiled.png"), tiled(image).encodePng());
+        failures += writePreview(outDir / (stem + ".png"), image) ? 0 : 1;
+        failures += writePreview(outDir / (stem + "-tiled.png"), tiled(image)) ? 0 : 1;
         if (stem == "skybox") {
             const SkyboxView view(image);
             const struct {
@@ -91,7 +88,7 @@ int main(int argc, char** argv)
                          {"down", 0.0f, -60.0f}};
             for (const auto& shot : shots) {
                 const Image frame = view.render(viewWidth, viewHeight, viewFovY, shot.yaw, shot.pitch);
-                writeFile(outDir / (stem + "-" + shot.name + ".png"), frame.encodePng());
+                failures += writePreview(outDir / (stem + "-" + shot.name + ".png"), frame) ? 0 : 1;
             }
         }
     }

@@ -48,43 +48,47 @@ std::vector<uint8_t> bytesOf(const std::string& text)
 {
     return std::vector<uint8_t>(text.begin(), text.end());
 }
+
+struct AssetMaker {
+    const char* path;
+    std::vector<uint8_t> (*make)();
+};
+
+// the files in the order assetgen writes them, each with the generator call
+// that makes its bytes
+const AssetMaker assetMakers[] = {
+    {"img/Grass.jpg", [] { return GrassTexture(grassSeed).render(grassSize).encodeJpg(jpegQuality); }},
+    {"img/wall.png", [] { return WallTexture(wallSeed).render(wallWidth, wallHeight).encodePng(); }},
+    {"img/skybox.png", [] { return SkyboxAtlas(skySeed).render(skyboxSize).encodePng(); }},
+    {"img/container.png", [] { return ContainerAtlas(blueLivery()).render(containerSize).encodePng(); }},
+    {"img/container2.png", [] { return ContainerAtlas(redLivery()).render(containerSize).encodePng(); }},
+    {"img/rust.png", [] { return RustTexture(rustSeed).render(rustSize).encodePng(); }},
+    {"img/sphereTex.jpg", [] { return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality); }},
+    {"mdl/car_scrap.obj",
+     [] { return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen")); }},
+    {"mdl/smallSphere.obj",
+     [] {
+         return bytesOf(SphereModel::build(sphereRings, sphereSegments)
+                            .toObj("Brindlemoor light marker, written by tools/assetgen"));
+     }},
+};
 }
 
 std::vector<std::string> AssetSet::paths()
 {
-    return {"img/Grass.jpg", "img/wall.png", "img/skybox.png", "img/container.png", "img/container2.png", "img/rust.png", "img/sphereTex.jpg",
-            "mdl/car_scrap.obj", "mdl/smallSphere.obj"};
+    std::vector<std::string> out;
+    for (const AssetMaker& maker : assetMakers) {
+        out.emplace_back(maker.path);
+    }
+    return out;
 }
 
 std::vector<uint8_t> AssetSet::generate(const std::string& path)
 {
-    if (path == "img/Grass.jpg") {
-        return GrassTexture(grassSeed).render(grassSize).encodeJpg(jpegQuality);
-    }
-    if (path == "img/wall.png") {
-        return WallTexture(wallSeed).render(wallWidth, wallHeight).encodePng();
-    }
-    if (path == "img/skybox.png") {
-        return SkyboxAtlas(skySeed).render(skyboxSize).encodePng();
-    }
-    if (path == "img/container.png") {
-        return ContainerAtlas(blueLivery()).render(containerSize).encodePng();
-    }
-    if (path == "img/container2.png") {
-        return ContainerAtlas(redLivery()).render(containerSize).encodePng();
-    }
-    if (path == "img/rust.png") {
-        return RustTexture(rustSeed).render(rustSize).encodePng();
-    }
-    if (path == "img/sphereTex.jpg") {
-        return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality);
-    }
-    if (path == "mdl/car_scrap.obj") {
-        return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"));
-    }
-    if (path == "mdl/smallSphere.obj") {
-        return bytesOf(SphereModel::build(sphereRings, sphereSegments)
-                           .toObj("Brindlemoor light marker, written by tools/assetgen"));
+    for (const AssetMaker& maker : assetMakers) {
+        if (path == maker.path) {
+            return maker.make();
+        }
     }
     return {};
 }
@@ -96,17 +100,21 @@ bool AssetSet::write(const std::string& root, const std::string& path, std::stri
         error = "no generator makes '" + path + "'";
         return false;
     }
-    const std::filesystem::path target = std::filesystem::path(root) / path;
+    return writeFile((std::filesystem::path(root) / path).string(), bytes, error);
+}
+
+bool AssetSet::writeFile(const std::string& target, const std::vector<uint8_t>& bytes, std::string& error)
+{
     std::error_code code;
-    std::filesystem::create_directories(target.parent_path(), code);
+    std::filesystem::create_directories(std::filesystem::path(target).parent_path(), code);
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     if (!out) {
-        error = "cannot write '" + target.string() + "'";
+        error = "cannot write '" + target + "'";
         return false;
     }
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        error = "write to '" + target.string() + "' failed";
+        error = "write to '" + target + "' failed";
         return false;
     }
     return true;

@@ -15,4 +15,7 @@ public:
     // generates `path` into the folder `root`, creating img/ and mdl/ there;
     // false with a reason in `error` when the file cannot be written
     static bool write(const std::string& root, const std::string& path, std::string& error);
+    // writes `bytes` to the file `target`, creating its folder; false with a
+    // reason in `error` when the file cannot be written
+    static bool writeFile(const std::string& target, const std::vector<uint8_t>& bytes, std::string& error);
 };

@@ -1,7 +1,6 @@
 #include "CarModel.h"
 
 #include "CarLayout.h"
-#include "Fbm.h"
 #include "LatticeHash.h"
 #include "Shaping.h"
 
@@ -66,10 +65,12 @@ std::vector<Vec3> roundedSection(float x, float halfWidth, float bottom, float t
 }
 }
 
+CarModel::CarModel(uint32_t seedValue) : dents(LatticeHash(seedValue).derived(1), 6, 3, 3)
+{
+}
+
 Vec3 CarModel::damage(const Vec3& p) const
 {
-    const LatticeHash hash(seed);
-    const Fbm dents(hash.derived(1), 6, 3, 3);
     Vec3 q = p;
     // small dents all over the panels, pressed inwards
     const float side = q.z >= 0.0f ? 1.0f : -1.0f;

@@ -5,6 +5,7 @@
 // flat and the body sags towards it. Shape and texture layout: CarLayout.
 #pragma once
 
+#include "Fbm.h"
 #include "Mesh.h"
 #include "Vec3.h"
 
@@ -13,7 +14,7 @@
 
 class CarModel {
 public:
-    explicit CarModel(uint32_t seedValue) : seed(seedValue) {}
+    explicit CarModel(uint32_t seedValue);
 
     // the whole car, a few thousand triangles
     Mesh build() const;
@@ -33,5 +34,6 @@ private:
     void addBox(Mesh& mesh, const Vec3 corners[8], Part part) const;
     void addWheel(Mesh& mesh, float x, float side, bool flat) const;
 
-    uint32_t seed = 0;
+    // the small dents pressed into every panel
+    Fbm dents;
 };

@@ -146,9 +146,10 @@ Image ContainerAtlas::render(int size) const
             }
         } else {
             const float pitch = (p.width - 2.0f * postWidth) / sideCorrugations;
-            c = livery.paint * corrugation((p.x - postWidth) / pitch);
+            const float ridge = corrugation((p.x - postWidth) / pitch);
+            c = livery.paint * ridge;
             const float letter = letteringAt(sideMask, p);
-            c = c.mix(livery.lettering * corrugation((p.x - postWidth) / pitch), letter * (wear.at(u, v) > -0.35f ? 0.92f : 0.2f));
+            c = c.mix(livery.lettering * ridge, letter * (wear.at(u, v) > -0.35f ? 0.92f : 0.2f));
         }
         return weather(c, p, u, v, post || rail ? 1.6f : 0.7f);
     };
@@ -235,12 +236,12 @@ Image ContainerAtlas::render(int size) const
         // the bottom band and the right cell are never sampled: the door end
         // and far end are continued into them so mipmaps blend nothing alien
         const float endT = std::max(t, cutA);
-        const FacePoint p{0.0f, (endT - cutA) / (cutB - cutA) * boxSide, boxSide, boxSide};
+        const float endY = (endT - cutA) / (cutB - cutA) * boxSide;
         if (s < cutA) {
-            return endWall({(cutA - s) / cutA * boxSide, p.y, boxSide, boxSide}, s, t, true);
+            return endWall({(cutA - s) / cutA * boxSide, endY, boxSide, boxSide}, s, t, true);
         }
         const float endS = std::min(s, cutB);
-        return endWall({(cutB - endS) / (cutB - cutA) * boxSide, p.y, boxSide, boxSide}, s, t, false);
+        return endWall({(cutB - endS) / (cutB - cutA) * boxSide, endY, boxSide, boxSide}, s, t, false);
     });
     return image;
 }

@@ -14,24 +14,24 @@ Fbm::Fbm(LatticeHash hash, int cellsX, int cellsY, int octaveCount, float gainVa
     norm = total > 0.0f ? 1.0f / total : 1.0f;
 }
 
-float Fbm::at(float u, float v) const
+template <typename Shape>
+float Fbm::sum(float u, float v, Shape shape) const
 {
-    float sum = 0.0f;
+    float total = 0.0f;
     float weight = 1.0f;
     for (const GradientNoise& octave : octaves) {
-        sum += octave.at(u * octave.getPeriodX(), v * octave.getPeriodY()) * weight;
+        total += shape(octave.at(u * octave.getPeriodX(), v * octave.getPeriodY())) * weight;
         weight *= gain;
     }
-    return sum * norm;
+    return total * norm;
+}
+
+float Fbm::at(float u, float v) const
+{
+    return sum(u, v, [](float noise) { return noise; });
 }
 
 float Fbm::ridgedAt(float u, float v) const
 {
-    float sum = 0.0f;
-    float weight = 1.0f;
-    for (const GradientNoise& octave : octaves) {
-        sum += (1.0f - std::fabs(octave.at(u * octave.getPeriodX(), v * octave.getPeriodY()))) * weight;
-        weight *= gain;
-    }
-    return sum * norm;
+    return sum(u, v, [](float noise) { return 1.0f - std::fabs(noise); });
 }

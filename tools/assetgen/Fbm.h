@@ -17,6 +17,10 @@ public:
     float ridgedAt(float u, float v) const;
 
 private:
+    // the weighted sum over the octaves of `shape` of each octave's noise
+    template <typename Shape>
+    float sum(float u, float v, Shape shape) const;
+
     std::vector<GradientNoise> octaves;
     float gain = 0.5f;
     float norm = 1.0f;

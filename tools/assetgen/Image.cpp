@@ -26,6 +26,19 @@ Image::Image(int widthValue, int heightValue)
 {
 }
 
+Image Image::fromRgb(int width, int height, const uint8_t* rgb, bool bottomUp)
+{
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+        const int row = bottomUp ? height - 1 - y : y;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = rgb + (static_cast<size_t>(row) * width + x) * 3;
+            image.set(x, y, Color::fromBytes(p[0], p[1], p[2]));
+        }
+    }
+    return image;
+}
+
 const Color& Image::at(int x, int y) const
 {
     return pixels[static_cast<size_t>(Shaping::wrap(y, height)) * width + Shaping::wrap(x, width)];

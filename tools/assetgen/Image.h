@@ -11,6 +11,9 @@
 class Image {
 public:
     Image(int widthValue, int heightValue);
+    // the picture in `rgb`, three bytes a pixel, rows packed; `bottomUp` when
+    // the first row is the bottom one, as OpenGL reads pixels back
+    static Image fromRgb(int width, int height, const uint8_t* rgb, bool bottomUp);
 
     int getWidth() const { return width; }
     int getHeight() const { return height; }

@@ -3,6 +3,7 @@
 #include "Fbm.h"
 #include "LatticeHash.h"
 #include "Shaping.h"
+#include "SphereModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,6 @@
 namespace {
 constexpr int cageMeridians = 8;   // wires from pole to pole
 constexpr int cageRings = 5;       // wires round the globe, poles excluded
-constexpr float textureMargin = 0.02f;   // as SphereModel keeps it
 }
 
 Image LampTexture::render(int width, int height) const
@@ -25,8 +25,9 @@ Image LampTexture::render(int width, int height) const
         const float t = 1.0f - (y + 0.5f) / height;
         // back from texture to latitude and longitude, so the cage wires
         // meet across the seam where longitude wraps
-        const float around = (s - textureMargin) / (1.0f - 2.0f * textureMargin);
-        const float up = std::clamp((t - textureMargin) / (1.0f - 2.0f * textureMargin), 0.0f, 1.0f);
+        const float margin = SphereModel::textureMargin;
+        const float around = (s - margin) / (1.0f - 2.0f * margin);
+        const float up = std::clamp((t - margin) / (1.0f - 2.0f * margin), 0.0f, 1.0f);
         const float equator = 1.0f - std::fabs(up - 0.5f) * 2.0f;
         Color c = glow.mix(core, 0.35f + 0.65f * equator);
         c = c * (0.93f + 0.07f * frost.at(around, up));

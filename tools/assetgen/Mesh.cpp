@@ -73,11 +73,6 @@ void Mesh::addFacing(const Corner& a, const Corner& b, const Corner& c)
     }
 }
 
-void Mesh::append(const Mesh& other)
-{
-    corners.insert(corners.end(), other.corners.begin(), other.corners.end());
-}
-
 std::string Mesh::toObj(const std::string& title) const
 {
     LineTable positions("v");

@@ -21,9 +21,6 @@ public:
     // adds the triangle wound so that it faces the way its corner normals
     // point; a triangle of no area is dropped, as it has no facing
     void addFacing(const Corner& a, const Corner& b, const Corner& c);
-    void append(const Mesh& other);
-    size_t triangleCount() const { return corners.size() / 3; }
-    const std::vector<Corner>& getCorners() const { return corners; }
 
     // OBJ text: a comment line, then v, vt, vn and f lines with LF ends;
     // equal values after rounding are written once and shared

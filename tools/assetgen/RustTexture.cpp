@@ -15,6 +15,13 @@ float line(float x, float centre, float width)
 {
     return 1.0f - Shaping::smoothstep(width * 0.5f, width * 0.5f + 0.02f, std::fabs(x - centre));
 }
+
+// signed distance from the side-view point (a, b) to the rim of the wheel arch
+// over `axle`: negative inside the arch
+float archDistance(float a, float b, float axle)
+{
+    return std::hypot(a - axle, b - CarLayout::wheelRadius) - CarLayout::archRadius;
+}
 }
 
 Image RustTexture::render(int size) const
@@ -38,9 +45,10 @@ Image RustTexture::render(int size) const
     auto rusted = [&](float u, float v, float exposure) {
         const float shape = rustShape.at(u, v) * 0.5f + 0.5f + 0.35f * exposure;
         const float bloom = 1.0f - Shaping::smoothstep(0.0f, 0.8f, blooms.at(u, v).f1);
-        const float amount = Shaping::smoothstep(0.6f, 0.72f, shape + 0.12f * bloom + 0.08f * fine.at(u, v));
+        const float grain = fine.at(u, v);
+        const float amount = Shaping::smoothstep(0.6f, 0.72f, shape + 0.12f * bloom + 0.08f * grain);
         const Color rust = rustDark.mix(rustOrange, rustTone.at(u, v) * 0.6f + 0.45f);
-        Color c = (paint * (0.9f + 0.1f * fine.at(u, v))).mix(rust, amount);
+        Color c = (paint * (0.9f + 0.1f * grain)).mix(rust, amount);
         // baked dents: light on one flank, shadow on the other
         const float dx = dents.at(u + 0.004f, v) - dents.at(u - 0.004f, v);
         return c * (1.0f + 1.2f * dx + 0.05f * fine.at(v, u));
@@ -53,43 +61,42 @@ Image RustTexture::render(int size) const
         float a = 0.0f;
         float b = 0.0f;
         if (CarLayout::unmap(CarLayout::side, s, t, a, b)) {
-            const float x = a;
-            const float y = b;
-            float exposure = 1.0f - Shaping::smoothstep(CarLayout::sill, 1.6f, y);
+            // a runs along the car, b up from the ground
+            float exposure = 1.0f - Shaping::smoothstep(CarLayout::sill, 1.6f, b);
             for (const float axle : {CarLayout::frontAxle, CarLayout::rearAxle}) {
-                const float d = std::hypot(x - axle, y - CarLayout::wheelRadius) - CarLayout::archRadius;
-                exposure = std::max(exposure, 1.0f - Shaping::smoothstep(0.0f, 0.3f, d));
+                exposure = std::max(exposure, 1.0f - Shaping::smoothstep(0.0f, 0.3f, archDistance(a, b, axle)));
             }
             Color c = rusted(s, t, exposure);
-            const bool window = x > CarLayout::rearWindowBase + 0.45f && x < CarLayout::windshieldBase - 0.45f &&
-                                y > CarLayout::belt + 0.12f && y < CarLayout::cabinTop(x) - 0.18f &&
-                                std::fabs(x - CarLayout::bPillar) > 0.14f;
+            const bool window = a > CarLayout::rearWindowBase + 0.45f && a < CarLayout::windshieldBase - 0.45f &&
+                                b > CarLayout::belt + 0.12f && b < CarLayout::cabinTop(a) - 0.18f &&
+                                std::fabs(a - CarLayout::bPillar) > 0.14f;
             if (window) {
                 // the glass is gone: a dark cabin with a glint of a seat back
-                c = interior * (1.0f + 0.4f * fine.at(s, t) + 0.3f * Shaping::smoothstep(2.9f, 3.1f, y));
-                if (cracks.at(s, t).f2 - cracks.at(s, t).f1 < 0.04f && y < CarLayout::belt + 0.35f) {
+                c = interior * (1.0f + 0.4f * fine.at(s, t) + 0.3f * Shaping::smoothstep(2.9f, 3.1f, b));
+                const WorleyNoise::Sample crack = cracks.at(s, t);
+                if (crack.f2 - crack.f1 < 0.04f && b < CarLayout::belt + 0.35f) {
                     c = Color::fromBytes(150, 156, 160);
                 }
             } else {
                 float seam = 0.0f;
-                if (y > CarLayout::sill + 0.1f && y < CarLayout::cabinTop(x) - 0.05f) {
+                if (b > CarLayout::sill + 0.1f && b < CarLayout::cabinTop(a) - 0.05f) {
                     for (const float door : {CarLayout::frontDoorFront, CarLayout::bPillar, CarLayout::rearDoorRear}) {
-                        seam = std::max(seam, line(x, door, 0.03f));
+                        seam = std::max(seam, line(a, door, 0.03f));
                     }
                 }
                 c = c * (1.0f - 0.75f * seam);
                 // door handles and what is left of the chrome strip
                 for (const float handle : {CarLayout::bPillar + 0.45f, CarLayout::rearDoorRear + 0.45f}) {
-                    if (std::fabs(x - handle) < 0.2f && std::fabs(y - 2.3f) < 0.05f) {
+                    if (std::fabs(a - handle) < 0.2f && std::fabs(b - 2.3f) < 0.05f) {
                         c = chrome * 0.7f;
                     }
                 }
-                if (std::fabs(y - 1.95f) < 0.035f && std::fabs(x) < 6.1f && rustShape.at(s * 3.0f, 0.5f) < 0.25f) {
-                    c = chrome * (y > 1.95f ? 1.1f : 0.8f);
+                if (std::fabs(b - 1.95f) < 0.035f && std::fabs(a) < 6.1f && rustShape.at(s * 3.0f, 0.5f) < 0.25f) {
+                    c = chrome * (b > 1.95f ? 1.1f : 0.8f);
                 }
                 // the wheel arch lips have rusted through to holes
                 for (const float axle : {CarLayout::frontAxle, CarLayout::rearAxle}) {
-                    const float d = std::hypot(x - axle, y - CarLayout::wheelRadius) - CarLayout::archRadius;
+                    const float d = archDistance(a, b, axle);
                     if (d > 0.0f && d < 0.07f + 0.06f * rustShape.at(s * 2.0f, t * 2.0f)) {
                         c = rustDark * 0.6f;
                     }

@@ -18,6 +18,12 @@ constexpr float cloudScale = 0.09f;        // tiles of cloud noise per unit of c
 constexpr float hillBase = 0.014f;         // sine of the lowest hill elevation
 constexpr float hillRise = 0.12f;          // sine of the extra elevation of the highest hills
 constexpr float pixelAngle = 0.0025f;      // about one texel, for soft silhouettes
+
+// the compass bearing of `d`, 0..1 once round the horizon
+float around(const Vec3& d)
+{
+    return std::atan2(d.x, -d.z) * 0.15915494f + 0.5f;
+}
 }
 
 SkyboxAtlas::SkyboxAtlas(uint32_t seedValue)
@@ -85,8 +91,7 @@ Color SkyboxAtlas::clouds(const Vec3& d, const Color& behind) const
 
 float SkyboxAtlas::hillHeight(const Vec3& d) const
 {
-    const float around = std::atan2(d.x, -d.z) * 0.15915494f + 0.5f;   // 0..1 once round
-    const float r = std::clamp(ridge.at(around, 0.37f) * 0.6f + 0.5f, 0.0f, 1.0f);
+    const float r = std::clamp(ridge.at(around(d), 0.37f) * 0.6f + 0.5f, 0.0f, 1.0f);
     return hillBase + hillRise * r * r;
 }
 
@@ -97,8 +102,7 @@ Color SkyboxAtlas::land(const Vec3& d, float hill) const
     const Color nearField = Color::fromBytes(78, 96, 58);
     if (d.y > 0.0f) {
         // wooded hillsides, paler towards their foot where more air lies between
-        const float around = std::atan2(d.x, -d.z) * 0.15915494f + 0.5f;
-        const float trees = forest.at(around, d.y * 3.0f) * 0.5f + 0.5f;
+        const float trees = forest.at(around(d), d.y * 3.0f) * 0.5f + 0.5f;
         const float height = d.y / hill;
         return haze.mix(farHill, 0.35f + 0.5f * height).mix(farHill * 0.7f, trees * 0.6f);
     }

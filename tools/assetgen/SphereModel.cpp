@@ -4,7 +4,6 @@
 
 namespace {
 constexpr float radius = 0.7f;           // units
-constexpr float textureMargin = 0.02f;   // texture units kept clear of the clamped edge
 constexpr float pi = 3.14159265f;
 
 Vec3 pointAt(float around, float up)

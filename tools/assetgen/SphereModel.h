@@ -8,6 +8,9 @@
 
 class SphereModel {
 public:
+    // texture units kept clear of the clamped edge on every side
+    static constexpr float textureMargin = 0.02f;
+
     // the globe with `rings` bands of latitude and `segments` of longitude
     static Mesh build(int rings, int segments);
     // texture coordinates of latitude and longitude fractions (0..1)

@@ -2,7 +2,7 @@
 
 #include "Stroke.h"
 
-#include <cstring>
+#include <cstdio>
 
 namespace {
 // glyphs on a 4 x 6 grid, y up: pairs of points, one segment each

@@ -45,11 +45,12 @@ Image WallTexture::render(int width, int height) const
         const float y = (1.0f - v) * wallHeight;           // units above the ground
         const float g = grain.at(u, v);
         const float streak = streaks.at(u, v) * 0.5f + 0.5f;
+        const float stain = blotch.at(u, v);
         Color c;
         float relief = 0.0f;   // baked light: > 0 lit from above, < 0 shadowed
         if (y < footingTop || y > copingBottom) {
             const WorleyNoise::Sample pit = pits.at(u, v);
-            c = concrete * (0.92f + 0.1f * g + 0.06f * blotch.at(u, v));
+            c = concrete * (0.92f + 0.1f * g + 0.06f * stain);
             c = c * (pit.f1 < 0.12f ? 0.8f : 1.0f);
             if (y > copingBottom) {
                 // the coping overhangs: its underside is in shadow, its top face lit
@@ -64,7 +65,7 @@ Image WallTexture::render(int width, int height) const
             float along = x + offset;
             int brick = static_cast<int>(std::floor(along / brickLength));
             const float inBrick = along - brick * brickLength;
-            brick = ((brick % bricksAcross) + bricksAcross) % bricksAcross;
+            brick = Shaping::wrap(brick, bricksAcross);
             // worn arrises: the joint widens where the chip noise is high
             const float wear = std::max(0.0f, chips.at(u, v) - 0.25f) * 0.008f;
             const float joint = mortarJoint * 0.5f + wear;
@@ -93,10 +94,11 @@ Image WallTexture::render(int width, int height) const
         }
         // rain runs down from the coping and splashes up from the ground
         const float runoff = Shaping::smoothstep(0.3f, 0.8f, streak) * Shaping::smoothstep(0.4f, copingBottom, y) * 0.5f;
-        const float splash = (1.0f - Shaping::smoothstep(0.0f, 0.6f, y)) * (0.45f + 0.25f * blotch.at(u, v));
-        const float damp = std::clamp(runoff + splash + 0.12f * blotch.at(u, v), 0.0f, 0.75f);
+        const float splash = (1.0f - Shaping::smoothstep(0.0f, 0.6f, y)) * (0.45f + 0.25f * stain);
+        const float damp = std::clamp(runoff + splash + 0.12f * stain, 0.0f, 0.75f);
         // decades of soot mute the brick towards a brownish grey
-        c = c.mix(Color(c.luminance(), c.luminance() * 0.95f, c.luminance() * 0.88f), 0.22f);
+        const float lum = c.luminance();
+        c = c.mix(Color(lum, lum * 0.95f, lum * 0.88f), 0.22f);
         c = c.mix(grime, damp);
         return c * (1.0f + relief);
     });

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-namespace {}
-
 WorleyNoise::WorleyNoise(LatticeHash hashValue, int cellsXValue, int cellsYValue, float jitterValue)
     : hash(hashValue), cellsX(cellsXValue > 0 ? cellsXValue : 1), cellsY(cellsYValue > 0 ? cellsYValue : 1),
       jitter(jitterValue)

@@ -1,5 +1,7 @@
 #include "tools/icongen/IconEncoding.h"
 
+#include <cstddef>
+
 namespace {
 constexpr uint32_t directorySize = 6;       // bytes: reserved, type, count
 constexpr uint32_t directoryEntrySize = 16; // bytes per image entry
@@ -64,10 +66,22 @@ std::vector<uint8_t> encodeIco(const IconCanvas& canvas)
     putU32(out, 0); // no palette
     putU32(out, 0);
 
+    // each pixel resolves its grid of samples once, for both the colours and the mask
+    std::vector<IconColour> pixels;
+    pixels.reserve(static_cast<size_t>(size) * size);
+    for (uint32_t row = 0; row < size; ++row) {
+        for (uint32_t column = 0; column < size; ++column) {
+            pixels.push_back(canvas.pixel(static_cast<int>(column), static_cast<int>(row)));
+        }
+    }
+    auto pixelAt = [&](uint32_t column, int row) -> const IconColour& {
+        return pixels[static_cast<size_t>(row) * size + column];
+    };
+
     const int lastRow = static_cast<int>(size) - 1;
     for (int row = lastRow; row >= 0; --row) {
         for (uint32_t column = 0; column < size; ++column) {
-            const IconColour colour = canvas.pixel(static_cast<int>(column), row);
+            const IconColour& colour = pixelAt(column, row);
             putU8(out, colour.blue);
             putU8(out, colour.green);
             putU8(out, colour.red);
@@ -78,7 +92,7 @@ std::vector<uint8_t> encodeIco(const IconCanvas& canvas)
     for (int row = lastRow; row >= 0; --row) {
         std::vector<uint8_t> maskRow(maskRowBytes, 0);
         for (uint32_t column = 0; column < size; ++column) {
-            if (canvas.pixel(static_cast<int>(column), row).alpha == 0) {
+            if (pixelAt(column, row).alpha == 0) {
                 maskRow[column / 8] |= static_cast<uint8_t>(0x80 >> (column % 8));
             }
         }
