@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 namespace {
-constexpr int mouseTurnRate = 50;       // degrees per pixel of mouse step per second
-constexpr float walkSpeed = 10.0f;      // world units per second
-constexpr float halfTurnRadians = 3.1415f;  // the camera's pi: degrees * 3.1415 / 180
+constexpr int mouseTurnRate = 50;          // degrees per pixel of mouse step per second
+constexpr float walkSpeed = 10.0f;         // world units per second
+constexpr float halfTurnRadians = 3.1415f; // the camera's pi: degrees * 3.1415 / 180
 
 constexpr int keyBackspace = 0x08;
 constexpr int keyW = 0x57;
@@ -20,13 +20,8 @@ constexpr int keyD = 0x44;
 // Until the first update the eye faces +z; update() then derives -z from the
 // zero rotation, so the very first W of a run moves along +z.
 Camera::Camera()
-    : position(2.0f, 1.0f, -5.0f),
-      forward(0.0f, 0.0f, 1.0f),
-      lookAt(0.0f, 0.0f, 7.0f),
-      up(0.0f, 1.0f, 0.0f),
-      right(1.0f, 0.0f, 0.0f),
-      rotation(0.0f, 0.0f, 0.0f),
-      speed(walkSpeed)
+    : position(2.0f, 1.0f, -5.0f), forward(0.0f, 0.0f, 1.0f), lookAt(0.0f, 0.0f, 7.0f), up(0.0f, 1.0f, 0.0f),
+      right(1.0f, 0.0f, 0.0f), rotation(0.0f, 0.0f, 0.0f), speed(walkSpeed)
 {
 }
 

@@ -89,8 +89,7 @@ Vector3 Vector3::copy() const
 
 Vector3 Vector3::cross(const Vector3& v) const
 {
-    Vector3 cross(getY() * v.getZ() - getZ() * v.getY(),
-                  getZ() * v.getX() - getX() * v.getZ(),
+    Vector3 cross(getY() * v.getZ() - getZ() * v.getY(), getZ() * v.getX() - getX() * v.getZ(),
                   getX() * v.getY() - getY() * v.getX());
     return cross;
 }

@@ -13,11 +13,11 @@ constexpr const char* skyboxFile = "img/skybox.png";
 constexpr const char* container2File = "img/container2.png";
 constexpr const char* containerFile = "img/container.png";
 
-constexpr float yardSize = 24.0f;    // world units, both ways
-constexpr int groundTiles = 24;      // per side: one image per square unit
-constexpr float wallHeight = 2.0f;   // world units
-constexpr int wallTiles = 10;        // along each wall
-constexpr float wallRepeats = 2.0f;  // images across each wall tile
+constexpr float yardSize = 24.0f;   // world units, both ways
+constexpr int groundTiles = 24;     // per side: one image per square unit
+constexpr float wallHeight = 2.0f;  // world units
+constexpr int wallTiles = 10;       // along each wall
+constexpr float wallRepeats = 2.0f; // images across each wall tile
 
 constexpr int bothEnds = 2;
 constexpr int farEndOnly = 1;
@@ -49,8 +49,10 @@ void Scene::setup(HWND* hwndRef, Input* inputState)
     sphereModel.load(sphereModelFile, sphereTextureFile);
 
     // Each list gets a texture of its own, loaded right before it is built.
-    groundList = shapes.createPlane(loadTexture(grassFile), yardSize, yardSize, groundTiles, groundTiles, 1.0f, 1.0f);
-    wallList = shapes.createPlane(loadTexture(wallFile), yardSize, wallHeight, wallTiles, 1, wallRepeats, 1.0f);
+    groundList =
+        shapes.createPlane(loadTexture(grassFile), yardSize, yardSize, groundTiles, groundTiles, 1.0f, 1.0f);
+    wallList =
+        shapes.createPlane(loadTexture(wallFile), yardSize, wallHeight, wallTiles, 1, wallRepeats, 1.0f);
     skyboxList = shapes.createSkybox(loadTexture(skyboxFile));
     container2BothEndsList = shapes.createBox(loadTexture(container2File), bothEnds);
     container2OneEndList = shapes.createBox(loadTexture(container2File), farEndOnly);

@@ -3,18 +3,18 @@
 #include <cmath>
 
 namespace {
-constexpr float fullTurn = 360.0f;          // degrees; the orbit restarts at 0
+constexpr float fullTurn = 360.0f;                           // degrees; the orbit restarts at 0
 constexpr double orbitDegreesPerRadian = 57.306590257879655; // 180 / 3.141
-constexpr double orbitRadius = 7.0;         // world units
-constexpr double orbitCentreX = 12.0;       // the middle of the yard
+constexpr double orbitRadius = 7.0;                          // world units
+constexpr double orbitCentreX = 12.0;                        // the middle of the yard
 constexpr double orbitCentreZ = -12.0;
 constexpr float orbitHeight = 1.0f;
-constexpr float eyeHeight = 1.0f;           // while the ground lock is on
-constexpr float walkSpeed = 10.0f;          // units per second, ground lock on
-constexpr float flySpeed = 30.0f;           // units per second, ground lock off
+constexpr float eyeHeight = 1.0f;  // while the ground lock is on
+constexpr float walkSpeed = 10.0f; // units per second, ground lock on
+constexpr float flySpeed = 30.0f;  // units per second, ground lock off
 constexpr float markerScale = 0.5f;
 constexpr float carScale = 0.3f;
-constexpr float containerLift = 0.01f;      // keeps box floors off the grass
+constexpr float containerLift = 0.01f; // keeps box floors off the grass
 }
 
 void Scene::render(float seconds)
@@ -28,8 +28,7 @@ void Scene::render(float seconds)
     const Vector3 eye = camera.getPosition();
     const Vector3 centre = camera.getLookAt();
     const Vector3 upDirection = camera.getUp();
-    gluLookAt(eye.getX(), eye.getY(), eye.getZ(),
-              centre.getX(), centre.getY(), centre.getZ(),
+    gluLookAt(eye.getX(), eye.getY(), eye.getZ(), centre.getX(), centre.getY(), centre.getZ(),
               upDirection.getX(), upDirection.getY(), upDirection.getZ());
 
     glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
@@ -80,6 +79,8 @@ void Scene::render(float seconds)
     }
     camera.setSpeed(groundLock ? walkSpeed : flySpeed);
 
+    // Pushes and pops are indented as the matrix stack nests.
+    // clang-format off
     // Sky box around the eye, drawn first and without depth.
     glPushMatrix();
         const Vector3 skyCentre = camera.getPosition();
@@ -196,6 +197,7 @@ void Scene::render(float seconds)
         glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
         glCallList(containerNoEndsList);     // C4, turned 20 degrees
     glPopMatrix();
+    // clang-format on
 
     SwapBuffers(hdc);
 }

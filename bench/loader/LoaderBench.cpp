@@ -121,11 +121,11 @@ Corners loadWithTinyObj(const std::string& path)
             const size_t v = 3 * static_cast<size_t>(index.vertex_index);
             const size_t t = 2 * static_cast<size_t>(index.texcoord_index);
             const size_t n = 3 * static_cast<size_t>(index.normal_index);
-            corners.vertices.insert(corners.vertices.end(), {attrib.vertices[v], attrib.vertices[v + 1],
-                                                             attrib.vertices[v + 2]});
+            corners.vertices.insert(corners.vertices.end(),
+                                    {attrib.vertices[v], attrib.vertices[v + 1], attrib.vertices[v + 2]});
             corners.texCoords.insert(corners.texCoords.end(), {attrib.texcoords[t], attrib.texcoords[t + 1]});
-            corners.normals.insert(corners.normals.end(), {attrib.normals[n], attrib.normals[n + 1],
-                                                           attrib.normals[n + 2]});
+            corners.normals.insert(corners.normals.end(),
+                                   {attrib.normals[n], attrib.normals[n + 1], attrib.normals[n + 2]});
             corners.indices.push_back(static_cast<int16_t>(corners.indices.size()));
         }
     }
@@ -246,9 +246,9 @@ int main(int argc, char** argv)
     std::printf("generated %s: %.1f MB, %d triangles\n", objPath.c_str(), objBytes / megabyte,
                 2 * (gridSide - 1) * (gridSide - 1));
 
-    for (const auto& [name, function] : {std::make_pair(ownName, &loadWithModel),
-                                         std::make_pair(tinyName, &loadWithTinyObjBench),
-                                         std::make_pair(literalName, &loadWithLiteralRules)}) {
+    for (const auto& [name, function] :
+         {std::make_pair(ownName, &loadWithModel), std::make_pair(tinyName, &loadWithTinyObjBench),
+          std::make_pair(literalName, &loadWithLiteralRules)}) {
         benchmark::RegisterBenchmark(name, function)->Unit(benchmark::kMillisecond)->MinTime(minimumTime);
     }
     benchmark::RunSpecifiedBenchmarks();

@@ -30,7 +30,8 @@ void dispatchPending()
     }
 }
 
-template <typename DrawFrame> Figures measure(DrawFrame drawFrame)
+template <typename DrawFrame>
+Figures measure(DrawFrame drawFrame)
 {
     for (int i = 0; i < warmUpFrames; ++i) {
         dispatchPending();

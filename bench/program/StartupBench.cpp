@@ -80,7 +80,8 @@ int main()
             std::fprintf(stderr, "run %d: no frame\n", run);
             return 1;
         }
-        firstFrameMs.push_back(std::chrono::duration<double, std::milli>(shown - program.startTime()).count());
+        firstFrameMs.push_back(
+            std::chrono::duration<double, std::milli>(shown - program.startTime()).count());
         driver.requestClose(window);
         int status = 0;
         program.waitForExit(10000, status);
@@ -88,8 +89,8 @@ int main()
         std::printf("run %d: first frame after %7.1f ms, peak memory %6.1f MiB\n", run, firstFrameMs.back(),
                     peakMiB.back());
     }
-    std::printf("start to first presented frame: median %.1f ms, best %.1f ms (%d runs)\n", median(firstFrameMs),
-                *std::min_element(firstFrameMs.begin(), firstFrameMs.end()), runs);
+    std::printf("start to first presented frame: median %.1f ms, best %.1f ms (%d runs)\n",
+                median(firstFrameMs), *std::min_element(firstFrameMs.begin(), firstFrameMs.end()), runs);
     std::printf("peak memory: median %.1f MiB\n", median(peakMiB));
     return 0;
 }

@@ -19,7 +19,7 @@
 union _XEvent;
 
 class EventTranslator {
-  public:
+public:
     static EventTranslator& instance();
 
     // translates every event SDL has now
@@ -27,7 +27,7 @@ class EventTranslator {
     // the character a key typed at its latest key-down, for TranslateMessage
     char characterOf(WPARAM virtualKey) const { return keys.characterOf(virtualKey); }
 
-  private:
+private:
     void translate(const SDL_Event& event, MessageQueue& queue);
     void translateX11(const _XEvent& event);
     void translateKey(const SDL_KeyboardEvent& key, MessageQueue& queue);

@@ -14,7 +14,7 @@
 #include <string>
 
 class HostWindow {
-  public:
+public:
     struct Request {
         HWND handle = nullptr;
         HDC deviceContext = nullptr;
@@ -61,7 +61,7 @@ class HostWindow {
     bool isDestroying() const { return destroying; }
     void markDestroying() { destroying = true; }
 
-  private:
+private:
     HostWindow(const Request& request, SDL_Window* window, bool hasOpenGl);
     void fitClientToFrame(const WindowFrame::Extents& extents);
 

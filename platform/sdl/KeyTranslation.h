@@ -10,7 +10,7 @@
 #include <SDL.h>
 
 class KeyTranslation {
-  public:
+public:
     // the lParam bit of a key message sent while Alt is held
     static constexpr LPARAM contextCodeBit = 1L << 29;
 
@@ -28,7 +28,7 @@ class KeyTranslation {
     // turns a WM_KEYDOWN into WM_CHAR; 0 when it types none
     char characterOf(WPARAM virtualKey) const;
 
-  private:
+private:
     static constexpr int virtualKeyCount = 256;
 
     // Alt went down and no other key has made a system-key message since:

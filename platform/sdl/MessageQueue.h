@@ -11,7 +11,7 @@
 #include <deque>
 
 class MessageQueue {
-  public:
+public:
     static MessageQueue& forThisThread();
 
     // a message stamped with the current time and cursor position
@@ -30,7 +30,7 @@ class MessageQueue {
     // a destroyed window's messages go with it
     void forgetWindow(HWND hwnd);
 
-  private:
+private:
     std::deque<MSG> posted;
     std::deque<MSG> input;
     bool quitPending = false;

@@ -10,7 +10,7 @@
 #include <SDL.h>
 
 class PixelFormat {
-  public:
+public:
     // the index of the one format a window offers
     static constexpr int onlyFormat = 1;
 
@@ -29,7 +29,7 @@ class PixelFormat {
     // it is unused, else a new one; null on failure
     SDL_GLContext createContext();
 
-  private:
+private:
     struct Description {
         bool doubleBuffer = false;
         bool compatibility = false;

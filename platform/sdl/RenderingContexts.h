@@ -10,7 +10,7 @@
 #include <vector>
 
 class RenderingContexts {
-  public:
+public:
     static RenderingContexts& instance();
 
     HGLRC add(HWND window, SDL_GLContext context);
@@ -18,7 +18,7 @@ class RenderingContexts {
     SDL_GLContext find(HGLRC handle) const;
     void forgetWindow(HWND window);
 
-  private:
+private:
     struct Entry {
         HGLRC handle = nullptr;
         HWND window = nullptr;

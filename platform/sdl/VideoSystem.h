@@ -7,7 +7,7 @@
 #include <thread>
 
 class VideoSystem {
-  public:
+public:
     static VideoSystem& instance();
 
     // opens the display once; false (and a line on standard error) when SDL
@@ -17,7 +17,7 @@ class VideoSystem {
     // SDL's events may only be pumped on the thread that started video
     bool isVideoThread() const { return started && std::this_thread::get_id() == videoThread; }
 
-  private:
+private:
     bool started = false;
     std::thread::id videoThread;
 };

@@ -8,7 +8,7 @@
 #include <string>
 
 class WindowClassRegistry {
-  public:
+public:
     static WindowClassRegistry& instance();
 
     // 0 for a record of the wrong size, without a name or a procedure, or
@@ -18,7 +18,7 @@ class WindowClassRegistry {
     // when unknown or when named by atom, which the program never does
     WNDPROC find(LPCSTR name) const;
 
-  private:
+private:
     static std::string keyOf(LPCSTR name);
 
     std::map<std::string, WNDPROC> procedures;

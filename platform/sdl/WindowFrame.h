@@ -10,7 +10,7 @@ struct SDL_Window;
 struct _XDisplay;
 
 class WindowFrame {
-  public:
+public:
     struct Extents {
         int left = 0;
         int right = 0;
@@ -34,7 +34,7 @@ class WindowFrame {
     // the frame as the window manager has set it (_NET_FRAME_EXTENTS)
     Extents currentExtents() const;
 
-  private:
+private:
     bool managerSupports(const char* atomName) const;
 
     _XDisplay* display = nullptr;

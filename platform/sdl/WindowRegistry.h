@@ -9,7 +9,7 @@
 #include <vector>
 
 class WindowRegistry {
-  public:
+public:
     static WindowRegistry& instance();
 
     // a new window with fresh handles; null when SDL cannot make one
@@ -30,8 +30,9 @@ class WindowRegistry {
     // one, or always
     void reportSize(HWND handle, bool always) const;
 
-  private:
-    template <typename Match> HostWindow* findWhere(Match match) const
+private:
+    template <typename Match>
+    HostWindow* findWhere(Match match) const
     {
         for (const auto& window : windows) {
             if (match(*window)) {

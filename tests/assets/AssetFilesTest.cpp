@@ -52,16 +52,18 @@ TEST(AssetFiles, CommittedFilesAreWhatTheGeneratorWritesToday)
         const std::vector<uint8_t> generated = readBytes(scratch.path() / path);
         EXPECT_FALSE(generated.empty()) << path;
         EXPECT_TRUE(committed == generated)
-            << path << " differs from what tools/assetgen writes (" << committed.size() << " committed bytes, "
-            << generated.size() << " generated): run build/tools/assetgen/assetgen from the repository root";
+            << path << " differs from what tools/assetgen writes (" << committed.size()
+            << " committed bytes, " << generated.size()
+            << " generated): run build/tools/assetgen/assetgen from the repository root";
     }
 }
 
 TEST(AssetFiles, GeneratorKnowsEveryFileTheProgramReads)
 {
-    const std::vector<std::string> expected = {"img/rust.png",       "img/sphereTex.jpg", "img/Grass.jpg",
-                                               "img/wall.png",       "img/skybox.png",    "img/container2.png",
-                                               "img/container.png",  "mdl/car_scrap.obj", "mdl/smallSphere.obj"};
+    const std::vector<std::string> expected = {
+        "img/rust.png",      "img/sphereTex.jpg", "img/Grass.jpg",
+        "img/wall.png",      "img/skybox.png",    "img/container2.png",
+        "img/container.png", "mdl/car_scrap.obj", "mdl/smallSphere.obj"};
     const std::vector<std::string> paths = AssetSet::paths();
     for (const std::string& path : expected) {
         EXPECT_NE(std::find(paths.begin(), paths.end(), path), paths.end()) << path;
@@ -78,7 +80,8 @@ TEST(AssetFiles, EveryImageDecodesWithSoilToPowerOfTwoRgb)
         unsigned char* data = SOIL_load_image(path.c_str(), &width, &height, &channels, SOIL_LOAD_AUTO);
         ASSERT_NE(data, nullptr) << path << ": " << SOIL_last_result();
         SOIL_free_image_data(data);
-        EXPECT_TRUE(isPowerOfTwo(width) && isPowerOfTwo(height)) << path << " is " << width << " x " << height;
+        EXPECT_TRUE(isPowerOfTwo(width) && isPowerOfTwo(height))
+            << path << " is " << width << " x " << height;
         EXPECT_EQ(channels, 3) << path;
         EXPECT_GE(width, 256) << path;
         EXPECT_LE(width * height, 2048 * 2048) << path;

@@ -99,6 +99,8 @@ struct SkyCorner {
     float s, t;
     Vec3 p;
 };
+// one face a line, kept as laid out by hand
+// clang-format off
 const SkyCorner skyFaces[6][4] = {
     {{0.25f, 0.5f, {-1, -1, -1}}, {0.5f, 0.5f, {1, -1, -1}}, {0.5f, 0.75f, {1, 1, -1}}, {0.25f, 0.75f, {-1, 1, -1}}},
     {{0.0f, 0.5f, {-1, -1, 1}}, {0.25f, 0.5f, {-1, -1, -1}}, {0.25f, 0.75f, {-1, 1, -1}}, {0.0f, 0.75f, {-1, 1, 1}}},
@@ -107,6 +109,7 @@ const SkyCorner skyFaces[6][4] = {
     {{0.25f, 0.75f, {-1, 1, -1}}, {0.5f, 0.75f, {1, 1, -1}}, {0.5f, 1.0f, {1, 1, 1}}, {0.25f, 1.0f, {-1, 1, 1}}},
     {{0.25f, 0.25f, {-1, -1, -1}}, {0.5f, 0.25f, {1, -1, -1}}, {0.5f, 0.5f, {1, -1, 1}}, {0.25f, 0.5f, {-1, -1, 1}}},
 };
+// clang-format on
 
 // (s, t) of the cube-surface point q on `face`, the quad's corners taken as
 // an affine map
@@ -150,14 +153,14 @@ TEST(ImageSeams, SkyBoxFacesMeetAlongEveryCubeEdge)
 {
     const Decoded sky("img/skybox.png");
     ASSERT_TRUE(sky.ok());
-    const float inset = 1.5f / sky.width * 8.0f;   // cube units: about 1.5 texels in from the edge
+    const float inset = 1.5f / sky.width * 8.0f; // cube units: about 1.5 texels in from the edge
     int edges = 0;
     for (int f = 0; f < 6; ++f) {
         for (int g = f + 1; g < 6; ++g) {
             const Vec3 cf = faceCentre(f);
             const Vec3 cg = faceCentre(g);
             if (std::fabs(cf.dot(cg)) > 0.5f) {
-                continue;   // opposite faces share no edge
+                continue; // opposite faces share no edge
             }
             ++edges;
             // the edge runs along the axis perpendicular to both faces
@@ -191,8 +194,8 @@ TEST(ImageSeams, SkyBoxHorizonIsLevelOnAllFourSides)
     for (int face = 0; face < 4; ++face) {
         for (int i = 0; i < 16; ++i) {
             const float s = 0.25f * face + 0.25f * (i + 0.5f) / 16.0f;
-            const Vec3 above = sky.sample(s, 0.625f + 0.25f * 0.5f * 0.5f);   // 26.6 degrees up
-            const Vec3 below = sky.sample(s, 0.625f - 0.25f * 0.5f * 0.2f);   // 11.3 degrees down
+            const Vec3 above = sky.sample(s, 0.625f + 0.25f * 0.5f * 0.5f); // 26.6 degrees up
+            const Vec3 below = sky.sample(s, 0.625f - 0.25f * 0.5f * 0.2f); // 11.3 degrees down
             EXPECT_GT(above.z, below.z + 40.0f) << "side " << face << " at s = " << s;
         }
     }

@@ -12,10 +12,10 @@
 #include <vector>
 
 namespace {
-constexpr float unitTolerance = 2e-3f;    // normals are written with 3 decimals
-constexpr float sliverArea = 1e-4f;       // twice the area below which a triangle has no facing
+constexpr float unitTolerance = 2e-3f; // normals are written with 3 decimals
+constexpr float sliverArea = 1e-4f;    // twice the area below which a triangle has no facing
 constexpr size_t maximumFileBytes = 400 * 1024;
-constexpr float sphereRadius = 0.7f;      // units
+constexpr float sphereRadius = 0.7f; // units
 
 struct Corner {
     int position;
@@ -82,7 +82,8 @@ ObjFile readObj(const std::string& path)
             while (in >> corner) {
                 Corner k{0, 0, 0};
                 char tail = 0;
-                if (std::sscanf(corner.c_str(), "%d/%d/%d%c", &k.position, &k.texCoord, &k.normal, &tail) != 3) {
+                if (std::sscanf(corner.c_str(), "%d/%d/%d%c", &k.position, &k.texCoord, &k.normal, &tail) !=
+                    3) {
                     obj.problems.push_back(where + "corner '" + corner + "' is not position/texture/normal");
                 }
                 obj.corners.push_back(k);
@@ -180,7 +181,8 @@ TEST(ObjFiles, CarIsThirteenUnitsLongAlongXWithItsWheelsOnTheGround)
         const bool front = std::fabs(p.x - CarLayout::frontAxle) < CarLayout::wheelRadius;
         const bool rear = std::fabs(p.x - CarLayout::rearAxle) < CarLayout::wheelRadius;
         const bool track = std::fabs(std::fabs(p.z) - CarLayout::wheelTrack) < CarLayout::wheelWidth;
-        EXPECT_TRUE((front || rear) && track) << "(" << p.x << ", " << p.y << ", " << p.z << ") on the ground";
+        EXPECT_TRUE((front || rear) && track)
+            << "(" << p.x << ", " << p.y << ", " << p.z << ") on the ground";
         if ((front || rear) && track) {
             wheelDown[front ? 0 : 1][p.z > 0.0f ? 0 : 1] = true;
         }

@@ -94,7 +94,8 @@ bool ProgramSession::waitForFirstFrame()
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         const DisplayDriver::Image image = capture();
-        if (!image.rgb.empty() && shareNotColour(image, 0, 0, image.width, image.height, 0, 0, 0) > drawnShare) {
+        if (!image.rgb.empty() &&
+            shareNotColour(image, 0, 0, image.width, image.height, 0, 0, 0) > drawnShare) {
             frameSeen = true;
             return true;
         }
@@ -199,7 +200,8 @@ double shareNotColour(const DisplayDriver::Image& image, int x0, int y0, int x1,
         for (int x = x0; x < x1 && x < image.width; ++x) {
             const size_t i = (size_t(y) * size_t(image.width) + size_t(x)) * 3;
             ++total;
-            if (std::abs(image.rgb[i] - r) > colourTolerance || std::abs(image.rgb[i + 1] - g) > colourTolerance ||
+            if (std::abs(image.rgb[i] - r) > colourTolerance ||
+                std::abs(image.rgb[i + 1] - g) > colourTolerance ||
                 std::abs(image.rgb[i + 2] - b) > colourTolerance) {
                 ++other;
             }

@@ -42,8 +42,9 @@ TEST_F(ProgramWindow, DrawsTheViewIntoTheWholeClientArea)
     ASSERT_EQ(frame.width, session.clientWidth());
     // the eye stands near the left end of the yard looking level along it:
     // ground below the horizon, to the right edge and the bottom
-    EXPECT_GT(shareNotColour(frame, frame.width / 2, frame.height * 5 / 8, frame.width, frame.height, 0, 0, 0),
-              0.99);
+    EXPECT_GT(
+        shareNotColour(frame, frame.width / 2, frame.height * 5 / 8, frame.width, frame.height, 0, 0, 0),
+        0.99);
 }
 
 TEST_F(ProgramWindow, ResizingFollowsTheNewClientSize)

@@ -17,7 +17,7 @@ namespace {
 using ApiTrace::Call;
 
 constexpr int boxTimeoutMs = 20000;
-constexpr int noRepeatMs = 5000;  // an auto-repeat delay no test reaches
+constexpr int noRepeatMs = 5000; // an auto-repeat delay no test reaches
 // Traced, a frame of the yard takes a large part of a second: keys are held
 // long enough for frames to see them.
 constexpr int switchPressMs = 1200;
@@ -178,7 +178,8 @@ void expectFrame(const std::vector<Call>& frame, const std::vector<Expected>& ex
 // The frame the program draws, call by call, from the start position with
 // the fixed light on, the orbiting light at 0 degrees, and the orbiting light
 // and its markers shown or not.
-std::vector<Expected> yardFrame(const BuiltScene& built, bool light1On, double carCorners, double sphereCorners)
+std::vector<Expected> yardFrame(const BuiltScene& built, bool light1On, double carCorners,
+                                double sphereCorners)
 {
     const std::vector<double> eye = {2, 1, -5};
     const std::vector<double> orbit = {19, 1, -12};
@@ -209,57 +210,114 @@ std::vector<Expected> yardFrame(const BuiltScene& built, bool light1On, double c
         call("glLightfv", {orbit[0], orbit[1], orbit[2], 1}),
         callWith(light1On ? "glEnable" : "glDisable", {"GL_LIGHT1"}),
         // sky box, ground, walls
-        call("glPushMatrix"), call("glTranslatef", eye), list(sky), call("glPopMatrix"),
-        call("glPushMatrix"), call("glRotatef", {90, -1, 0, 0}), list(ground), call("glPopMatrix"),
         call("glPushMatrix"),
-        call("glPushMatrix"), call("glTranslatef", {0, 0, -24}), list(wall), call("glPopMatrix"),
-        call("glRotatef", {90, 0, 1, 0}), list(wall),
-        call("glRotatef", {90, 0, 1, 0}), call("glTranslatef", {-24, 0, 0}), list(wall),
-        call("glRotatef", {90, 0, 1, 0}), call("glTranslatef", {-24, 0, 0}), list(wall),
+        call("glTranslatef", eye),
+        list(sky),
+        call("glPopMatrix"),
+        call("glPushMatrix"),
+        call("glRotatef", {90, -1, 0, 0}),
+        list(ground),
+        call("glPopMatrix"),
+        call("glPushMatrix"),
+        call("glPushMatrix"),
+        call("glTranslatef", {0, 0, -24}),
+        list(wall),
+        call("glPopMatrix"),
+        call("glRotatef", {90, 0, 1, 0}),
+        list(wall),
+        call("glRotatef", {90, 0, 1, 0}),
+        call("glTranslatef", {-24, 0, 0}),
+        list(wall),
+        call("glRotatef", {90, 0, 1, 0}),
+        call("glTranslatef", {-24, 0, 0}),
+        list(wall),
         call("glPopMatrix"),
     };
     if (light1On) {
         const std::vector<Expected> markers = {
-            call("glPushMatrix"), call("glScalef", {0.5, 0.5, 0.5}),
+            call("glPushMatrix"),
+            call("glScalef", {0.5, 0.5, 0.5}),
             call("glTranslatef", {float(orbit[0]) * 2.0f, float(orbit[1]) * 2.0f, float(orbit[2]) * 2.0f}),
             render(sphereTexture, sphereCorners),
-            call("glPushMatrix"), call("glScalef", {0.5, 0.5, 0.5}),
-            call("glRotatef", {0, 0, 1, 0}), call("glTranslatef", {5, 0, 0}),
+            call("glPushMatrix"),
+            call("glScalef", {0.5, 0.5, 0.5}),
+            call("glRotatef", {0, 0, 1, 0}),
+            call("glTranslatef", {5, 0, 0}),
             render(sphereTexture, sphereCorners),
-            call("glPopMatrix"), call("glPopMatrix"),
+            call("glPopMatrix"),
+            call("glPopMatrix"),
         };
         frame.insert(frame.end(), markers.begin(), markers.end());
     }
     const std::vector<Expected> rest = {
         // cars
-        call("glPushMatrix"), call("glScalef", {0.3, 0.3, 0.3}), call("glTranslatef", {70, 0, -10}),
-        call("glRotatef", {-45, 0, 1, 0}), render(carTexture, carCorners),
-        call("glTranslatef", {-35, 0, -40}), call("glRotatef", {120, 0, 1, 0}), render(carTexture, carCorners),
+        call("glPushMatrix"),
+        call("glScalef", {0.3, 0.3, 0.3}),
+        call("glTranslatef", {70, 0, -10}),
+        call("glRotatef", {-45, 0, 1, 0}),
+        render(carTexture, carCorners),
+        call("glTranslatef", {-35, 0, -40}),
+        call("glRotatef", {120, 0, 1, 0}),
+        render(carTexture, carCorners),
         call("glPopMatrix"),
         // container block
-        call("glPushMatrix"), call("glTranslatef", {8, 0.01, -11}), list(container2Both),
-        call("glTranslatef", {1.75, 0, 0}), list(container2Both),
-        call("glTranslatef", {3, 0, 0}), list(container2Both),
-        call("glTranslatef", {0, 1.75, 0}), list(container2Both),
-        call("glTranslatef", {1.75, 0, 0}), list(container2Both),
-        call("glTranslatef", {0, -1.75, 0}), list(container2Both),
-        call("glTranslatef", {0, 0, -7}), list(container2Both),
-        call("glTranslatef", {-1.75, 0, 0}), list(container2Both),
-        call("glTranslatef", {-3, 0, 0}), call("glTranslatef", {0, 1.75, 0}), list(container2Both),
-        call("glTranslatef", {-1.75, 0, 0}), list(container2Both),
-        call("glTranslatef", {0, -1.75, 0}), list(container2Both),
+        call("glPushMatrix"),
+        call("glTranslatef", {8, 0.01, -11}),
+        list(container2Both),
+        call("glTranslatef", {1.75, 0, 0}),
+        list(container2Both),
+        call("glTranslatef", {3, 0, 0}),
+        list(container2Both),
+        call("glTranslatef", {0, 1.75, 0}),
+        list(container2Both),
+        call("glTranslatef", {1.75, 0, 0}),
+        list(container2Both),
+        call("glTranslatef", {0, -1.75, 0}),
+        list(container2Both),
+        call("glTranslatef", {0, 0, -7}),
+        list(container2Both),
+        call("glTranslatef", {-1.75, 0, 0}),
+        list(container2Both),
+        call("glTranslatef", {-3, 0, 0}),
+        call("glTranslatef", {0, 1.75, 0}),
+        list(container2Both),
+        call("glTranslatef", {-1.75, 0, 0}),
+        list(container2Both),
+        call("glTranslatef", {0, -1.75, 0}),
+        list(container2Both),
         call("glPopMatrix"),
         // single containers
-        call("glPushMatrix"), call("glTranslatef", {11.5, 0.01, -13}), call("glRotatef", {180, 0, 1, 0}),
-        list(container2One), call("glPopMatrix"),
-        call("glPushMatrix"), call("glRotatef", {-90, 0, 1, 0}), call("glTranslatef", {-1.75, 0.01, -14.5}),
-        list(container2Both), call("glTranslatef", {-1.75, 0, 0}), list(container2One), call("glPopMatrix"),
-        call("glPushMatrix"), call("glRotatef", {90, 0, 1, 0}), call("glTranslatef", {20.5, 0.01, 9.5}),
-        list(container2Both), call("glTranslatef", {1.75, 0, 0}), list(container2One), call("glPopMatrix"),
-        call("glPushMatrix"), call("glTranslatef", {1.75, 0.01, -14.5}), call("glRotatef", {-20, 0, 1, 0}),
-        list(containerNone), call("glRotatef", {20, 0, 1, 0}), call("glTranslatef", {1.75, 0, 0}),
-        list(containerBoth), call("glTranslatef", {15.25, 0, 0}), list(containerBoth),
-        call("glTranslatef", {1.75, 0, 0}), call("glRotatef", {20, 0, 1, 0}), list(containerNone),
+        call("glPushMatrix"),
+        call("glTranslatef", {11.5, 0.01, -13}),
+        call("glRotatef", {180, 0, 1, 0}),
+        list(container2One),
+        call("glPopMatrix"),
+        call("glPushMatrix"),
+        call("glRotatef", {-90, 0, 1, 0}),
+        call("glTranslatef", {-1.75, 0.01, -14.5}),
+        list(container2Both),
+        call("glTranslatef", {-1.75, 0, 0}),
+        list(container2One),
+        call("glPopMatrix"),
+        call("glPushMatrix"),
+        call("glRotatef", {90, 0, 1, 0}),
+        call("glTranslatef", {20.5, 0.01, 9.5}),
+        list(container2Both),
+        call("glTranslatef", {1.75, 0, 0}),
+        list(container2One),
+        call("glPopMatrix"),
+        call("glPushMatrix"),
+        call("glTranslatef", {1.75, 0.01, -14.5}),
+        call("glRotatef", {-20, 0, 1, 0}),
+        list(containerNone),
+        call("glRotatef", {20, 0, 1, 0}),
+        call("glTranslatef", {1.75, 0, 0}),
+        list(containerBoth),
+        call("glTranslatef", {15.25, 0, 0}),
+        list(containerBoth),
+        call("glTranslatef", {1.75, 0, 0}),
+        call("glRotatef", {20, 0, 1, 0}),
+        list(containerNone),
         call("glPopMatrix"),
     };
     frame.insert(frame.end(), rest.begin(), rest.end());
@@ -552,9 +610,10 @@ TEST(YardFiles, EveryImageUnreadablePrintsNineLinesInLoadOrderAndStillDrawsTheYa
     const DisplayDriver::Image frame = session.captureSettled();
     ASSERT_EQ(session.close(), std::optional<int>(0));
 
-    EXPECT_EQ(linesOf(session.standardOutput()),
-              (std::vector<std::string>{missingReason, corruptReason, missingReason, corruptReason, missingReason,
-                                        corruptReason, corruptReason, missingReason, missingReason}));
+    EXPECT_EQ(
+        linesOf(session.standardOutput()),
+        (std::vector<std::string>{missingReason, corruptReason, missingReason, corruptReason, missingReason,
+                                  corruptReason, corruptReason, missingReason, missingReason}));
     // untextured but lit: the ground below the horizon is not black
     EXPECT_GT(shareNotColour(frame, 0, frame.height * 3 / 4, frame.width, frame.height, 0, 0, 0), 0.9);
 }

@@ -4,9 +4,9 @@
 #include "geometry/Model.h"
 #include "tests/geometry/MessageBoxRecorder.h"
 #include "tests/geometry/ProbeTrace.h"
-#include "tests/support/TempDirectory.h"
 #include "tests/geometry/VertexFeedback.h"
 #include "tests/support/GlTestContext.h"
+#include "tests/support/TempDirectory.h"
 
 #include <SOIL.h>
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ const std::string twoTriangles = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 2 3 -4\n"
 
 // the corners of twoTriangles in file order
 const std::vector<FedVertex> twoTrianglesCorners = {
-    {{0, 0, 0}, {0, 0}, {0, 0, 1}},   {{1, 0, 0}, {1, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 1}, {0, 0, 1}},
+    {{0, 0, 0}, {0, 0}, {0, 0, 1}},          {{1, 0, 0}, {1, 0}, {0, 0, 1}}, {{0, 1, 0}, {0, 1}, {0, 0, 1}},
     {{2, 3, -4}, {0.25f, 0.75f}, {0, 1, 0}}, {{0, 1, 0}, {0, 1}, {0, 0, 1}}, {{1, 0, 0}, {0, 0}, {0, 1, 0}},
 };
 

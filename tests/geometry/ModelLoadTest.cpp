@@ -50,10 +50,7 @@ auto state(const Model& model)
 class ModelLoadModel : public ::testing::Test {
 protected:
     // loads bytes written to a real file; the model keeps what it read
-    bool load(std::string_view bytes)
-    {
-        return model.loadModel(folder.write("model.obj", bytes).c_str());
-    }
+    bool load(std::string_view bytes) { return model.loadModel(folder.write("model.obj", bytes).c_str()); }
 
     TempDirectory folder;
     Model model;
@@ -152,8 +149,8 @@ TEST_F(ModelLoadModel, KeywordsAreWholeAndCaseSensitiveAndNumbersReadAsAtofDoes)
                      "vt 0 0\nvn 0 0 1\n"
                      "f 1/1/1 2/1/1 3/1/1\n"
                      "f 4/1/1 4/1/1 4/1/1\n"));
-    EXPECT_EQ(model.getVertices(), (std::vector<float>{100, -0.25f, 0.5f, 1, 2, 3, 4, 5, 6, 16, 3, 1, 16, 3,
-                                                       1, 16, 3, 1}));
+    EXPECT_EQ(model.getVertices(),
+              (std::vector<float>{100, -0.25f, 0.5f, 1, 2, 3, 4, 5, 6, 16, 3, 1, 16, 3, 1, 16, 3, 1}));
 }
 
 TEST_F(ModelLoadModel, FacesAlwaysReadNineIntegers)

@@ -76,8 +76,9 @@ std::string oddStatement(std::mt19937& random)
 {
     static const char* const keywords[] = {"v", "v", "vn", "vt", "vt", "f",  "f",
                                            "f", "V", "#",  "vx", "",   "  v"};
-    static const char* const numbers[] = {"1", "-2.5e-1", ".5", "1e3", "+4", "0x1p3", "nan", "inf", "1e400",
-                                          "-0", "7.", "1e", "\"2\"", "3#", "12345678901234567890"};
+    static const char* const numbers[] = {"1",     "-2.5e-1", ".5",    "1e3",   "+4",
+                                          "0x1p3", "nan",     "inf",   "1e400", "-0",
+                                          "7.",    "1e",      "\"2\"", "3#",    "12345678901234567890"};
     static const char* const indices[] = {"1", "2", "3",  "4", "1",  "2",  "3",
                                           "4", "0", "-1", "5", "+2", "01", "4294967297"};
     static const char* const cornerForms[] = {"%s/%s/%s", "%s//%s", "%s", "%s/%s", "%s/%s/%s/"};
@@ -112,9 +113,10 @@ std::string oddText(std::mt19937& random)
 {
     // four entries of each kind first, so that most faces name real entries
     // and get flattened rather than refused
-    std::string text = random() % 5 == 0 ? "" : "v 1 2 3\nv 4 5 6\nv 7 8 9\nv 10 11 12\n"
-                                                 "vt 1 2\nvt 3 4\nvt 5 6\nvt 7 8\n"
-                                                 "vn 1 0 0\nvn 0 1 0\nvn 0 0 1\nvn 1 1 1\n";
+    std::string text = random() % 5 == 0 ? ""
+                                         : "v 1 2 3\nv 4 5 6\nv 7 8 9\nv 10 11 12\n"
+                                           "vt 1 2\nvt 3 4\nvt 5 6\nvt 7 8\n"
+                                           "vn 1 0 0\nvn 0 1 0\nvn 0 0 1\nvn 1 1 1\n";
     const int statements = static_cast<int>(random() % 12);
     for (int i = 0; i < statements; ++i) {
         text += oddStatement(random);

@@ -22,8 +22,11 @@ std::vector<std::string> linesInMemory(const std::string& text)
 std::string randomText(std::mt19937& random)
 {
     static const std::vector<std::string> pieces = {
-        "v 1 2 3", "vn", "f 1/2/3", " ", "  ", "\n", "\r\n", "\r", "\t", "\"", "\" \"", "x",
-        "\x7F", "\x80", "\xFF", std::string(1, '\0'), "a b", "#c", "\n\n", "  \"q r\n s\" t\n",
+        "v 1 2 3", "vn",   "f 1/2/3", " ",
+        "  ",      "\n",   "\r\n",    "\r",
+        "\t",      "\"",   "\" \"",   "x",
+        "\x7F",    "\x80", "\xFF",    std::string(1, '\0'),
+        "a b",     "#c",   "\n\n",    "  \"q r\n s\" t\n",
     };
     std::string text;
     for (int i = static_cast<int>(random() % 40); i > 0; --i) {

@@ -11,8 +11,8 @@
 namespace {
 // apitrace preloads its wrapper ahead of the sanitizer runtime, and the
 // probe's exit leaks in the driver are not ours to report
-const std::pair<std::string, std::string> probeSanitizerOptions = {
-    "ASAN_OPTIONS", "verify_asan_link_order=0:detect_leaks=0"};
+const std::pair<std::string, std::string> probeSanitizerOptions = {"ASAN_OPTIONS",
+                                                                   "verify_asan_link_order=0:detect_leaks=0"};
 constexpr int probeTimeoutMs = 120000; // one list under a sanitizer and the tracer
 
 bool startsWith(const std::string& text, const char* prefix)
@@ -67,7 +67,8 @@ std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, s
             commandText += (commandText.empty() ? "" : " ") + word;
         }
         *problem = "the probe did not run under apitrace (is the apitrace package installed and DISPLAY "
-                   "set?): " + commandText + "\n" + probe.output();
+                   "set?): " +
+                   commandText + "\n" + probe.output();
         return {};
     }
     // Only the calls of the last context made current count: SDL probes

@@ -56,7 +56,10 @@ TEST(Tokenizer, OneCharacterTextYieldsNoToken)
 
 TEST(Tokenizer, DefaultClassesSkipSpacesControlAndHighBytes)
 {
-    EXPECT_EQ(allTokens("\r\n \t\x80vn\x7F" "1 2", nullptr, 0), (std::vector<std::string>{"vn", "1", "2"}));
+    EXPECT_EQ(allTokens("\r\n \t\x80vn\x7F"
+                        "1 2",
+                        nullptr, 0),
+              (std::vector<std::string>{"vn", "1", "2"}));
     // under a delimiter list only the listed characters delimit
     EXPECT_EQ(allTokens("a\tb\x80 c", lineDelimiters, 2), (std::vector<std::string>{"a\tb\x80", "c"}));
 }

@@ -122,7 +122,8 @@ std::vector<FedVertex> captureVertices(const std::function<void()>& draw, bool q
     for (size_t i = 0; i < plain.vertices.size(); ++i) {
         const auto& p = plain.vertices[i];
         const auto& n = normals.vertices[i];
-        vertices.push_back({{p[0], p[1], objectZ(p[2])}, {p[texOffset], p[texOffset + 1]},
+        vertices.push_back({{p[0], p[1], objectZ(p[2])},
+                            {p[texOffset], p[texOffset + 1]},
                             {n[texOffset], n[texOffset + 1], n[texOffset + 2]}});
     }
     return vertices;

@@ -13,7 +13,7 @@
 #include <string>
 
 class DesktopTest : public ::testing::Test {
-  protected:
+protected:
     static constexpr int windowWaitMs = 5000; // a window maps, or a message arrives, within this
     static constexpr int settleMs = 100;      // lets a new window's first events (focus, expose) through
 

@@ -68,7 +68,7 @@ std::vector<MessageLog::Entry> keyMessages()
 } // namespace
 
 class Keyboard : public DesktopTest {
-  protected:
+protected:
     void SetUp() override
     {
         DesktopTest::SetUp();

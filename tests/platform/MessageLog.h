@@ -10,7 +10,7 @@
 #include <vector>
 
 class MessageLog {
-  public:
+public:
     struct Entry {
         HWND hwnd = nullptr;
         UINT message = 0;
@@ -49,7 +49,7 @@ class MessageLog {
     // WM_CREATE answers -1 while this is set
     bool failCreate = false;
 
-  private:
+private:
     std::vector<Entry> log;
     std::vector<HWND> created;
     bool registered = false;

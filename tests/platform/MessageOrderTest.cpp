@@ -5,7 +5,7 @@
 #include <X11/keysym.h>
 
 class MessageOrder : public DesktopTest {
-  protected:
+protected:
     void SetUp() override
     {
         DesktopTest::SetUp();
@@ -98,7 +98,8 @@ TEST_F(MessageOrder, MessageRangeFilterSkipsOtherMessages)
     ASSERT_TRUE(PeekMessageA(&msg, hwnd, WM_KEYUP, WM_KEYUP, PM_REMOVE));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYUP));
     const HWND otherWindow = reinterpret_cast<HWND>(0x10);
-    EXPECT_FALSE(PeekMessageA(&msg, otherWindow, 0, 0, PM_REMOVE)) << "the waiting key-down is not the other window's";
+    EXPECT_FALSE(PeekMessageA(&msg, otherWindow, 0, 0, PM_REMOVE))
+        << "the waiting key-down is not the other window's";
     ASSERT_TRUE(takeNext(msg));
     EXPECT_EQ(msg.message, static_cast<UINT>(WM_KEYDOWN)) << "the skipped key-down still waits";
 }

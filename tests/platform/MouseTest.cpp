@@ -14,7 +14,7 @@ bool isMoveTo(const MessageLog::Entry& entry, int x, int y)
 }
 
 class Mouse : public DesktopTest {
-  protected:
+protected:
     void SetUp() override
     {
         DesktopTest::SetUp();

@@ -3,7 +3,7 @@
 #include "tests/platform/DesktopTest.h"
 
 class NoGlx : public DesktopTest {
-  protected:
+protected:
     static void SetUpTestSuite() { withGlx = false; }
 };
 

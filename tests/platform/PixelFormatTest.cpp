@@ -10,7 +10,7 @@ constexpr int framePixels = 3; // bytes of one captured pixel
 }
 
 class PixelFormatTest : public DesktopTest {
-  protected:
+protected:
     void SetUp() override
     {
         DesktopTest::SetUp();
@@ -54,7 +54,8 @@ TEST_F(PixelFormat, ProgramsRequestGivesACurrentDoubleBufferedContextWithDepth)
     GLint profile = 0;
     glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
     glGetError();
-    EXPECT_EQ(profile & GL_CONTEXT_CORE_PROFILE_BIT, 0) << "the fixed-function pipeline needs a compatibility context";
+    EXPECT_EQ(profile & GL_CONTEXT_CORE_PROFILE_BIT, 0)
+        << "the fixed-function pipeline needs a compatibility context";
 
     // What is drawn reaches the window once the buffers swap.
     RECT client = {};

@@ -81,15 +81,17 @@ std::vector<double> ApiTrace::Call::numbers() const
         const char* start = text.c_str() + first;
         char* end = nullptr;
         const double value = std::strtod(start, &end);
-        if (end != start && text.find_first_not_of(" }", static_cast<size_t>(end - text.c_str())) == std::string::npos) {
+        if (end != start &&
+            text.find_first_not_of(" }", static_cast<size_t>(end - text.c_str())) == std::string::npos) {
             result.push_back(value);
         }
     };
     for (const std::string& argument : arguments) {
         if (!argument.empty() && argument.front() == '{') {
             size_t start = 1;
-            for (size_t comma = argument.find(',', start); ; comma = argument.find(',', start)) {
-                addIfNumber(argument.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+            for (size_t comma = argument.find(',', start);; comma = argument.find(',', start)) {
+                addIfNumber(
+                    argument.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
                 if (comma == std::string::npos) {
                     break;
                 }

@@ -13,7 +13,7 @@ namespace {
 constexpr int pollIntervalMs = 10;
 constexpr int presentPollMs = 2;
 constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
-constexpr int inputStepMs = 30; // between the moves of a drag, as a hand makes them
+constexpr int inputStepMs = 30;      // between the moves of a drag, as a hand makes them
 constexpr int focusWaitMs = 3000;
 constexpr long motifFunctionsFlag = 1L << 0;
 constexpr long motifFunctionAll = 1L << 0;
@@ -32,7 +32,8 @@ int countError(Display*, XErrorEvent*)
 // Runs requests that may name a window already gone; false when the server
 // answered with an error. The handler is the process's, so it is held only
 // for the moment.
-template <typename Requests> bool withoutErrors(Display* display, Requests requests)
+template <typename Requests>
+bool withoutErrors(Display* display, Requests requests)
 {
     XSync(display, False);
     trappedErrors = 0;
@@ -391,7 +392,8 @@ void DisplayDriver::dragClient(unsigned long window, int fromX, int fromY, int t
     sync();
     for (int step = 1; step <= steps; ++step) {
         usleep(inputStepMs * 1000);
-        moveMouseTo(rootX + fromX + (toX - fromX) * step / steps, rootY + fromY + (toY - fromY) * step / steps);
+        moveMouseTo(rootX + fromX + (toX - fromX) * step / steps,
+                    rootY + fromY + (toY - fromY) * step / steps);
         sync();
     }
     usleep(inputStepMs * 1000);

@@ -12,7 +12,7 @@
 struct _XDisplay;
 
 class DisplayDriver {
-  public:
+public:
     struct Image {
         int width = 0;
         int height = 0;
@@ -87,7 +87,7 @@ class DisplayDriver {
     // waits until the server has handled every request sent
     void sync();
 
-  private:
+private:
     _XDisplay* display = nullptr;
     int damageEventBase = -1; // -1: the server reports no drawing
     std::set<unsigned long> damagedWindows;

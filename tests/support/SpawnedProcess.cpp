@@ -82,13 +82,15 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
     if (output < 0) {
         return;
     }
-    const int error = options.errorPath.empty() ? output
-                                                 : open(options.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int error = options.errorPath.empty()
+                          ? output
+                          : open(options.errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (error < 0) {
         close(output);
         return;
     }
-    const char* workingDirectory = options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
+    const char* workingDirectory =
+        options.workingDirectory.empty() ? nullptr : options.workingDirectory.c_str();
     const pid_t parent = getpid();
 
     startedAt = std::chrono::steady_clock::now();

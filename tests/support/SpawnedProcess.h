@@ -11,7 +11,7 @@
 #include <vector>
 
 class SpawnedProcess {
-  public:
+public:
     struct Options {
         // NAME=value pairs set in the child's environment
         std::vector<std::pair<std::string, std::string>> environment;
@@ -51,7 +51,7 @@ class SpawnedProcess {
     // when it was started, on the monotonic clock
     std::chrono::steady_clock::time_point startTime() const { return startedAt; }
 
-  private:
+private:
     pid_t pid = -1;
     std::string outputPath;
     std::string errorPath;

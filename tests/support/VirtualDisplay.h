@@ -10,7 +10,7 @@
 #include <string>
 
 class VirtualDisplay {
-  public:
+public:
     explicit VirtualDisplay(bool withWindowManager = true, bool withGlx = true);
     ~VirtualDisplay();
     VirtualDisplay(const VirtualDisplay&) = delete;
@@ -24,7 +24,7 @@ class VirtualDisplay {
     // the display name, e.g. ":12", for DISPLAY
     const std::string& name() const { return displayName; }
 
-  private:
+private:
     bool startServer(bool withGlx);
     bool startWindowManager();
     bool fail(const std::string& why);

@@ -65,8 +65,7 @@ TEST_F(CommittedIcon, IsWhatTheGeneratorWrites)
 {
     const std::vector<uint8_t> generated = encodeIco(drawYardIcon());
     ASSERT_EQ(generated.size(), icon.size());
-    EXPECT_TRUE(generated == icon)
-        << "regenerate it: build/tools/icongen/icongen " << committedIcon;
+    EXPECT_TRUE(generated == icon) << "regenerate it: build/tools/icongen/icongen " << committedIcon;
 }
 
 TEST_F(CommittedIcon, DirectoryHoldsOne64By64ImageOf32Bits)

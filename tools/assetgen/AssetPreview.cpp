@@ -15,9 +15,9 @@
 
 namespace {
 // the program's window and vertical field of view
-constexpr int viewWidth = 1280;    // pixels
-constexpr int viewHeight = 720;    // pixels
-constexpr float viewFovY = 45.0f;  // degrees
+constexpr int viewWidth = 1280;   // pixels
+constexpr int viewHeight = 720;   // pixels
+constexpr float viewFovY = 45.0f; // degrees
 
 // writes one preview, saying why when it cannot
 bool writePreview(const std::filesystem::path& path, const Image& image)
@@ -83,8 +83,8 @@ int main(int argc, char** argv)
                 const char* name;
                 float yaw;
                 float pitch;
-            } shots[] = {{"front", 0.0f, 10.0f},   {"left", 90.0f, 10.0f},  {"back", 180.0f, 10.0f},
-                         {"right", 270.0f, 10.0f}, {"seam", 45.0f, 30.0f},  {"up", 20.0f, 80.0f},
+            } shots[] = {{"front", 0.0f, 10.0f},   {"left", 90.0f, 10.0f}, {"back", 180.0f, 10.0f},
+                         {"right", 270.0f, 10.0f}, {"seam", 45.0f, 30.0f}, {"up", 20.0f, 80.0f},
                          {"down", 0.0f, -60.0f}};
             for (const auto& shot : shots) {
                 const Image frame = view.render(viewWidth, viewHeight, viewFovY, shot.yaw, shot.pitch);

@@ -13,19 +13,19 @@
 #include <fstream>
 
 namespace {
-constexpr int jpegQuality = 88;       // 1..100
-constexpr int grassSize = 512;        // pixels square, one 1 x 1 unit ground tile
+constexpr int jpegQuality = 88; // 1..100
+constexpr int grassSize = 512;  // pixels square, one 1 x 1 unit ground tile
 constexpr uint32_t grassSeed = 11;
-constexpr int wallWidth = 512;        // pixels, 1.2 units of wall
-constexpr int wallHeight = 512;       // pixels, the wall's 2 units of height
+constexpr int wallWidth = 512;  // pixels, 1.2 units of wall
+constexpr int wallHeight = 512; // pixels, the wall's 2 units of height
 constexpr uint32_t wallSeed = 23;
-constexpr int skyboxSize = 2048;      // pixels square, 512 per cube face
+constexpr int skyboxSize = 2048; // pixels square, 512 per cube face
 constexpr uint32_t skySeed = 5;
-constexpr int containerSize = 1024;   // pixels square, the 3 x 3 atlas
-constexpr int rustSize = 1024;        // pixels square, the car's atlas
+constexpr int containerSize = 1024; // pixels square, the 3 x 3 atlas
+constexpr int rustSize = 1024;      // pixels square, the car's atlas
 constexpr uint32_t rustSeed = 61;
-constexpr int lampWidth = 256;        // pixels round the globe
-constexpr int lampHeight = 128;       // pixels from pole to pole
+constexpr int lampWidth = 256;  // pixels round the globe
+constexpr int lampHeight = 128; // pixels from pole to pole
 constexpr uint32_t lampSeed = 67;
 constexpr uint32_t carSeed = 71;
 constexpr int sphereRings = 16;
@@ -34,14 +34,24 @@ constexpr int sphereSegments = 32;
 // weathered blue boxes of one line, rust-red ones of another
 Livery blueLivery()
 {
-    return {Color::fromBytes(44, 92, 148), Color::fromBytes(36, 74, 120), Color::fromBytes(232, 232, 224),
-            "KESTREL", "KSTU 204518 3", 0.55f, 41};
+    return {Color::fromBytes(44, 92, 148),
+            Color::fromBytes(36, 74, 120),
+            Color::fromBytes(232, 232, 224),
+            "KESTREL",
+            "KSTU 204518 3",
+            0.55f,
+            41};
 }
 
 Livery redLivery()
 {
-    return {Color::fromBytes(168, 66, 38), Color::fromBytes(136, 52, 32), Color::fromBytes(236, 230, 214),
-            "BRINDLE", "BRDU 730412 7", 0.8f, 43};
+    return {Color::fromBytes(168, 66, 38),
+            Color::fromBytes(136, 52, 32),
+            Color::fromBytes(236, 230, 214),
+            "BRINDLE",
+            "BRDU 730412 7",
+            0.8f,
+            43};
 }
 
 std::vector<uint8_t> bytesOf(const std::string& text)
@@ -63,9 +73,12 @@ const AssetMaker assetMakers[] = {
     {"img/container.png", [] { return ContainerAtlas(blueLivery()).render(containerSize).encodePng(); }},
     {"img/container2.png", [] { return ContainerAtlas(redLivery()).render(containerSize).encodePng(); }},
     {"img/rust.png", [] { return RustTexture(rustSeed).render(rustSize).encodePng(); }},
-    {"img/sphereTex.jpg", [] { return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality); }},
+    {"img/sphereTex.jpg",
+     [] { return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality); }},
     {"mdl/car_scrap.obj",
-     [] { return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen")); }},
+     [] {
+         return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"));
+     }},
     {"mdl/smallSphere.obj",
      [] {
          return bytesOf(SphereModel::build(sphereRings, sphereSegments)

@@ -18,9 +18,9 @@
 #include <vector>
 
 namespace {
-constexpr int shotWidth = 1280;   // pixels, the program's window
-constexpr int shotHeight = 720;   // pixels
-constexpr int loadRepeats = 3;    // loads per file; the fastest is reported
+constexpr int shotWidth = 1280; // pixels, the program's window
+constexpr int shotHeight = 720; // pixels
+constexpr int loadRepeats = 3;  // loads per file; the fastest is reported
 
 // false, having said why, when the frame cannot be written
 bool saveFrame(const std::filesystem::path& path)
@@ -66,7 +66,8 @@ int main(int argc, char** argv)
             glDeleteTextures(1, &texture);
             texture = loadTextureFile((root / path).c_str());
             glFinish();
-            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+            best = std::min(best,
+                            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
         GLint width = 0;
         GLint height = 0;
@@ -75,16 +76,18 @@ int main(int argc, char** argv)
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
-        std::printf("%-20s %4d x %-4d format 0x%04x  SOIL load %7.1f ms%s\n", path.c_str(), width, height, format,
-                    best * 1000.0, texture == 0 ? "  FAILED" : "");
+        std::printf("%-20s %4d x %-4d format 0x%04x  SOIL load %7.1f ms%s\n", path.c_str(), width, height,
+                    format, best * 1000.0, texture == 0 ? "  FAILED" : "");
         total += best;
         glDeleteTextures(1, &texture);
     }
-    std::printf("all images once: %.1f ms (the program loads both container atlases twice)\n", total * 1000.0);
+    std::printf("all images once: %.1f ms (the program loads both container atlases twice)\n",
+                total * 1000.0);
 
     Model car;
     Model sphere;
-    if (!car.loadModel((root / "mdl/car_scrap.obj").c_str()) || !sphere.loadModel((root / "mdl/smallSphere.obj").c_str())) {
+    if (!car.loadModel((root / "mdl/car_scrap.obj").c_str()) ||
+        !sphere.loadModel((root / "mdl/smallSphere.obj").c_str())) {
         std::fprintf(stderr, "assetshots: cannot read the models under '%s'\n", root.c_str());
         return 1;
     }
@@ -120,22 +123,23 @@ int main(int argc, char** argv)
         glClearColor(0.55f, 0.65f, 0.75f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
-        gluLookAt(shot.eye[0], shot.eye[1], shot.eye[2], shot.centre[0], shot.centre[1], shot.centre[2], 0, 1, 0);
+        gluLookAt(shot.eye[0], shot.eye[1], shot.eye[2], shot.centre[0], shot.centre[1], shot.centre[2], 0, 1,
+                  0);
         glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
         glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
         glLightfv(GL_LIGHT0, GL_POSITION, sun);
         if (shot.sphereShot) {
             glPushMatrix();
-                glScalef(0.5f, 0.5f, 0.5f);
-                sphere.render();
-                glScalef(0.5f, 0.5f, 0.5f);
-                glTranslatef(5.0f, 0.0f, 0.0f);
-                sphere.render();
+            glScalef(0.5f, 0.5f, 0.5f);
+            sphere.render();
+            glScalef(0.5f, 0.5f, 0.5f);
+            glTranslatef(5.0f, 0.0f, 0.0f);
+            sphere.render();
             glPopMatrix();
         } else {
             glPushMatrix();
-                glScalef(0.3f, 0.3f, 0.3f);
-                car.render();
+            glScalef(0.3f, 0.3f, 0.3f);
+            car.render();
             glPopMatrix();
         }
         failures += saveFrame(outDir / (std::string(shot.name) + ".png")) ? 0 : 1;

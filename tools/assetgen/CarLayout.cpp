@@ -25,13 +25,13 @@ const CarLayout::Region CarLayout::rim = {0.52f, 0.02f, 0.7f, 0.25f, -1.0f, 1.0f
 float CarLayout::bodyTop(float x)
 {
     if (x > 5.8f) {
-        return lerp(2.3f, 1.85f, Shaping::smoothstep(5.8f, 6.5f, x));   // the nose rounds down to the bumper
+        return lerp(2.3f, 1.85f, Shaping::smoothstep(5.8f, 6.5f, x)); // the nose rounds down to the bumper
     }
     if (x > windshieldBase) {
-        return lerp(belt - 0.08f, 2.3f, (x - windshieldBase) / (5.8f - windshieldBase));   // hood
+        return lerp(belt - 0.08f, 2.3f, (x - windshieldBase) / (5.8f - windshieldBase)); // hood
     }
     if (x > -5.9f) {
-        return lerp(belt, belt - 0.1f, Shaping::smoothstep(-3.9f, -5.9f, x));   // belt and boot lid
+        return lerp(belt, belt - 0.1f, Shaping::smoothstep(-3.9f, -5.9f, x)); // belt and boot lid
     }
     return lerp(belt - 0.1f, 1.95f, Shaping::smoothstep(-5.9f, -6.5f, x));
 }

@@ -16,21 +16,21 @@ class CarLayout {
 public:
     // an atlas rectangle and the span of the car it shows
     struct Region {
-        float s0, t0, s1, t1;   // texture rectangle
-        float a0, a1;           // car coordinate along s
-        float b0, b1;           // car coordinate along t
+        float s0, t0, s1, t1; // texture rectangle
+        float a0, a1;         // car coordinate along s
+        float b0, b1;         // car coordinate along t
     };
 
-    static constexpr float length = 13.0f;        // along x, units
-    static constexpr float halfWidth = 2.5f;      // across z, units
-    static constexpr float wheelRadius = 0.85f;   // units
-    static constexpr float wheelWidth = 0.7f;     // units
-    static constexpr float frontAxle = 4.0f;      // x of the front wheels
-    static constexpr float rearAxle = -3.9f;      // x of the rear wheels
-    static constexpr float wheelTrack = 2.08f;    // |z| of the wheel centres
-    static constexpr float sill = 0.75f;          // y of the body's lower edge
-    static constexpr float archRadius = 1.08f;    // units
-    static constexpr float belt = 2.55f;          // y where the cabin starts
+    static constexpr float length = 13.0f;      // along x, units
+    static constexpr float halfWidth = 2.5f;    // across z, units
+    static constexpr float wheelRadius = 0.85f; // units
+    static constexpr float wheelWidth = 0.7f;   // units
+    static constexpr float frontAxle = 4.0f;    // x of the front wheels
+    static constexpr float rearAxle = -3.9f;    // x of the rear wheels
+    static constexpr float wheelTrack = 2.08f;  // |z| of the wheel centres
+    static constexpr float sill = 0.75f;        // y of the body's lower edge
+    static constexpr float archRadius = 1.08f;  // units
+    static constexpr float belt = 2.55f;        // y where the cabin starts
     // windshield from its base to the roof, roof, then the rear window
     static constexpr float windshieldBase = 2.2f;
     static constexpr float roofFront = 0.55f;

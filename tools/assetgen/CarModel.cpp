@@ -11,9 +11,9 @@ namespace {
 constexpr int bodyStations = 36;
 constexpr int cabinStations = 16;
 constexpr int wheelSegments = 18;
-constexpr int tyreRepeats = 3;       // times the tread image goes round a tyre
+constexpr int tyreRepeats = 3; // times the tread image goes round a tyre
 constexpr float pi = 3.14159265f;
-constexpr float flatTyreDrop = 0.14f;   // units the flat corner has sunk
+constexpr float flatTyreDrop = 0.14f; // units the flat corner has sunk
 
 // soft bump of height 1 at `centre` falling to 0 at `radius`
 float bump(const Vec3& p, const Vec3& centre, float radius)
@@ -65,9 +65,7 @@ std::vector<Vec3> roundedSection(float x, float halfWidth, float bottom, float t
 }
 }
 
-CarModel::CarModel(uint32_t seedValue) : dents(LatticeHash(seedValue).derived(1), 6, 3, 3)
-{
-}
+CarModel::CarModel(uint32_t seedValue) : dents(LatticeHash(seedValue).derived(1), 6, 3, 3) {}
 
 Vec3 CarModel::damage(const Vec3& p) const
 {
@@ -99,8 +97,9 @@ CarModel::Grid CarModel::bodyGrid() const
         const float top = CarLayout::bodyTop(x);
         const float bottom = CarLayout::bodyBottom(x);
         const float height = top - bottom;
-        std::vector<Vec3> section = roundedSection(x, CarLayout::bodyHalfWidth(x), bottom, top,
-                                                   std::min(0.15f, height * 0.25f), std::min(0.4f, height * 0.45f));
+        std::vector<Vec3> section =
+            roundedSection(x, CarLayout::bodyHalfWidth(x), bottom, top, std::min(0.15f, height * 0.25f),
+                           std::min(0.4f, height * 0.45f));
         for (Vec3& p : section) {
             p = damage(p);
         }
@@ -128,7 +127,8 @@ CarModel::Grid CarModel::cabinGrid() const
         }
         for (int j = 0; j < 3; ++j) {
             const float a = pi - 0.5f * pi * j / 3;
-            section.emplace_back(x, top - round + round * std::sin(a), -(upper - round) + round * std::cos(a));
+            section.emplace_back(x, top - round + round * std::sin(a),
+                                 -(upper - round) + round * std::cos(a));
         }
         for (int j = 0; j < 4; ++j) {
             section.emplace_back(x, top, -(upper - round) + 2.0f * (upper - round) * j / 4);
@@ -240,7 +240,8 @@ void CarModel::addLoft(Mesh& mesh, const Grid& grid, bool closed, Part part) con
 void CarModel::addBox(Mesh& mesh, const Vec3 c[8], Part part) const
 {
     // corners: bit 0 selects +x, bit 1 +y, bit 2 +z
-    const int faces[6][4] = {{0, 2, 6, 4}, {1, 5, 7, 3}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 6, 7, 5}};
+    const int faces[6][4] = {{0, 2, 6, 4}, {1, 5, 7, 3}, {0, 4, 5, 1},
+                             {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 6, 7, 5}};
     Vec3 middle;
     for (int i = 0; i < 8; ++i) {
         middle = middle + c[i] * 0.125f;
@@ -267,9 +268,10 @@ void CarModel::addWheel(Mesh& mesh, float x, float side, bool flat) const
     const struct {
         float radius;
         float offset;
-    } profile[] = {{0.05f, -half + 0.06f}, {r * 0.62f, -half}, {r * 0.94f, -half}, {r, -half + 0.07f},
-                   {r, half - 0.07f},      {r * 0.94f, half},  {r * 0.62f, half},  {r * 0.56f, half - 0.06f},
-                   {r * 0.2f, half - 0.1f}, {0.05f, half - 0.05f}};
+    } profile[] = {{0.05f, -half + 0.06f}, {r * 0.62f, -half},        {r * 0.94f, -half},
+                   {r, -half + 0.07f},     {r, half - 0.07f},         {r * 0.94f, half},
+                   {r * 0.62f, half},      {r * 0.56f, half - 0.06f}, {r * 0.2f, half - 0.1f},
+                   {0.05f, half - 0.05f}};
     constexpr int profileCount = sizeof profile / sizeof profile[0];
     const float centreY = flat ? r - flatTyreDrop : r;
     const Vec3 centre(x, centreY, side * CarLayout::wheelTrack);
@@ -317,7 +319,8 @@ void CarModel::addWheel(Mesh& mesh, float x, float side, bool flat) const
                     // the tread pattern goes three times round; each quad
                     // measures from the start of its own repeat
                     const float repeat = std::floor(static_cast<float>(k) * tyreRepeats / wheelSegments);
-                    CarLayout::map(CarLayout::tyre, static_cast<float>(kk) * tyreRepeats / wheelSegments - repeat,
+                    CarLayout::map(CarLayout::tyre,
+                                   static_cast<float>(kk) * tyreRepeats / wheelSegments - repeat,
                                    -1.0f + 2.0f * jj / 6.0f, s, t);
                 }
                 c[q] = {quad[q], s, t, n[q]};

@@ -24,7 +24,7 @@ constexpr float header = 0.14f;
 constexpr float sill = 0.1f;
 constexpr int sideCorrugations = 34;
 constexpr int endCorrugations = 10;
-constexpr float lockingBar = 0.028f;   // width of a door's vertical locking bar
+constexpr float lockingBar = 0.028f; // width of a door's vertical locking bar
 
 // light on a trapezoidal corrugation at phase 0..1: outer flat, one flank,
 // inner flat, the other flank
@@ -80,15 +80,18 @@ Image ContainerAtlas::render(int size) const
     Image sideMask(sideW, sideH);
     const float nameHeight = sideH * 0.2f;
     const float nameWidth = StrokeFont::width(livery.name, nameHeight);
-    StrokeFont::draw(sideMask, livery.name, (sideW - nameWidth) * 0.5f, sideH * 0.5f, nameHeight, nameHeight * 0.16f);
+    StrokeFont::draw(sideMask, livery.name, (sideW - nameWidth) * 0.5f, sideH * 0.5f, nameHeight,
+                     nameHeight * 0.16f);
     const float codeHeight = sideH * 0.05f;
-    StrokeFont::draw(sideMask, livery.ownerCode, sideW * 0.82f - StrokeFont::width(livery.ownerCode, codeHeight),
-                     sideH * 0.16f, codeHeight, codeHeight * 0.15f);
+    StrokeFont::draw(sideMask, livery.ownerCode,
+                     sideW * 0.82f - StrokeFont::width(livery.ownerCode, codeHeight), sideH * 0.16f,
+                     codeHeight, codeHeight * 0.15f);
     Image doorMask(cellW, cellW);
     // owner prefix, serial and check digit, and the size-type code, on the right door
     const float doorCode = cellW * 0.036f;
     const size_t split = livery.ownerCode.find(' ');
-    StrokeFont::draw(doorMask, livery.ownerCode.substr(0, split), cellW * 0.57f, cellW * 0.2f, doorCode, doorCode * 0.17f);
+    StrokeFont::draw(doorMask, livery.ownerCode.substr(0, split), cellW * 0.57f, cellW * 0.2f, doorCode,
+                     doorCode * 0.17f);
     StrokeFont::draw(doorMask, livery.ownerCode.substr(split + 1), cellW * 0.57f, cellW * 0.26f, doorCode,
                      doorCode * 0.17f);
     StrokeFont::draw(doorMask, "22G1", cellW * 0.57f, cellW * 0.32f, doorCode, doorCode * 0.17f);
@@ -172,7 +175,8 @@ Image ContainerAtlas::render(int size) const
             // door panels: shallow corrugations between a frame of flat bar
             const bool doorFrame = inDoor < 0.03f || inDoor > doorWidth - 0.03f || p.y < sill + 0.05f ||
                                    p.y > p.height - header - 0.05f;
-            c = livery.paint * (doorFrame ? 1.02f : 0.97f + 0.06f * (corrugation(inDoor / pitch + 0.3f) - 0.98f));
+            c = livery.paint *
+                (doorFrame ? 1.02f : 0.97f + 0.06f * (corrugation(inDoor / pitch + 0.3f) - 0.98f));
             if (std::fabs(p.x - middle) < 0.004f || inDoor < 0.003f || inDoor > doorWidth - 0.003f) {
                 c = shadowGap;
             }
@@ -203,8 +207,8 @@ Image ContainerAtlas::render(int size) const
                 if (hx > 0.0f && hx < 0.16f && std::fabs(p.y - handleY - hx * 0.05f) < 0.009f) {
                     c = steel * (p.y > handleY + hx * 0.05f ? 1.15f : 0.75f);
                 }
-                if (inside(p, barX + handleDir * 0.13f - 0.018f, handleY - 0.03f, barX + handleDir * 0.13f + 0.018f,
-                           handleY + 0.035f)) {
+                if (inside(p, barX + handleDir * 0.13f - 0.018f, handleY - 0.03f,
+                           barX + handleDir * 0.13f + 0.018f, handleY + 0.035f)) {
                     c = livery.frame * 0.9f;
                 }
             }
@@ -230,7 +234,8 @@ Image ContainerAtlas::render(int size) const
         const float s = (px + 0.5f) / size;
         const float t = 1.0f - (py + 0.5f) / size;
         if (t >= cutB) {
-            const FacePoint p{(1.0f - s) * boxLength, (t - cutB) / (1.0f - cutB) * boxSide, boxLength, boxSide};
+            const FacePoint p{(1.0f - s) * boxLength, (t - cutB) / (1.0f - cutB) * boxSide, boxLength,
+                              boxSide};
             return side(p, s, t);
         }
         // the bottom band and the right cell are never sampled: the door end

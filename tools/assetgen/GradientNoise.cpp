@@ -7,10 +7,10 @@
 namespace {
 // sixteen unit directions, tabulated so no platform's sin or cos is needed
 constexpr float gradients[16][2] = {
-    {1.0f, 0.0f}, {0.92388f, 0.382683f}, {0.707107f, 0.707107f}, {0.382683f, 0.92388f},
-    {0.0f, 1.0f}, {-0.382683f, 0.92388f}, {-0.707107f, 0.707107f}, {-0.92388f, 0.382683f},
+    {1.0f, 0.0f},  {0.92388f, 0.382683f},   {0.707107f, 0.707107f},   {0.382683f, 0.92388f},
+    {0.0f, 1.0f},  {-0.382683f, 0.92388f},  {-0.707107f, 0.707107f},  {-0.92388f, 0.382683f},
     {-1.0f, 0.0f}, {-0.92388f, -0.382683f}, {-0.707107f, -0.707107f}, {-0.382683f, -0.92388f},
-    {0.0f, -1.0f}, {0.382683f, -0.92388f}, {0.707107f, -0.707107f}, {0.92388f, -0.382683f},
+    {0.0f, -1.0f}, {0.382683f, -0.92388f},  {0.707107f, -0.707107f},  {0.92388f, -0.382683f},
 };
 // scales the corner sum so the extremes come near -1 and 1
 constexpr float amplitude = 1.41421f;
@@ -23,7 +23,8 @@ float fade(float t)
 }
 
 GradientNoise::GradientNoise(LatticeHash hashValue, int periodXCells, int periodYCells)
-    : hash(hashValue), periodX(periodXCells > 0 ? periodXCells : 1), periodY(periodYCells > 0 ? periodYCells : 1)
+    : hash(hashValue), periodX(periodXCells > 0 ? periodXCells : 1),
+      periodY(periodYCells > 0 ? periodYCells : 1)
 {
 }
 

@@ -7,11 +7,11 @@
 #include <cmath>
 
 namespace {
-constexpr float bladesPerPixel = 0.22f;    // blades drawn per pixel of the tile
-constexpr float bladeLengthMin = 0.012f;   // tile widths
-constexpr float bladeLengthMax = 0.035f;   // tile widths
-constexpr float bladeWidthMin = 0.0022f;   // tile widths, at the root
-constexpr float bladeWidthMax = 0.0045f;   // tile widths, at the root
+constexpr float bladesPerPixel = 0.22f;  // blades drawn per pixel of the tile
+constexpr float bladeLengthMin = 0.012f; // tile widths
+constexpr float bladeLengthMax = 0.035f; // tile widths
+constexpr float bladeWidthMin = 0.0022f; // tile widths, at the root
+constexpr float bladeWidthMax = 0.0045f; // tile widths, at the root
 }
 
 Image GrassTexture::render(int size) const
@@ -50,7 +50,8 @@ Image GrassTexture::render(int size) const
         dx = dx / d * length;
         dy = dy / d * length;
         const float width = (bladeWidthMin + (bladeWidthMax - bladeWidthMin) * blades.unit(i, 5)) * size;
-        const Stroke stroke{rootU * size, rootV * size, rootU * size + dx, rootV * size + dy, width, width * 0.25f};
+        const Stroke stroke{rootU * size,      rootV * size, rootU * size + dx,
+                            rootV * size + dy, width,        width * 0.25f};
 
         const float patch = patches.at(rootU, rootV) * 0.5f + 0.5f;
         const float pick = blades.unit(i, 6);

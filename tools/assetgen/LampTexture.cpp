@@ -9,8 +9,8 @@
 #include <cmath>
 
 namespace {
-constexpr int cageMeridians = 8;   // wires from pole to pole
-constexpr int cageRings = 5;       // wires round the globe, poles excluded
+constexpr int cageMeridians = 8; // wires from pole to pole
+constexpr int cageRings = 5;     // wires round the globe, poles excluded
 }
 
 Image LampTexture::render(int width, int height) const
@@ -35,7 +35,8 @@ Image LampTexture::render(int width, int height) const
         const float ring = std::fabs(up * (cageRings + 1) - std::round(up * (cageRings + 1)));
         // wires look thinner towards the poles where meridians converge
         const float wireWidth = 0.06f;
-        const float onMeridian = 1.0f - Shaping::smoothstep(wireWidth, wireWidth * 1.6f, meridian * (0.4f + equator));
+        const float onMeridian =
+            1.0f - Shaping::smoothstep(wireWidth, wireWidth * 1.6f, meridian * (0.4f + equator));
         const float onRing = 1.0f - Shaping::smoothstep(wireWidth, wireWidth * 1.6f, ring);
         const float cap = Shaping::smoothstep(0.08f, 0.04f, std::min(up, 1.0f - up));
         return c.mix(wire, std::max({onMeridian * 0.85f, onRing * 0.85f, cap}));

@@ -10,11 +10,11 @@
 
 class Livery {
 public:
-    Color paint;            // corrugated walls and doors
-    Color frame;            // corner posts, rails, header and sill
-    Color lettering;        // stencilled name and codes
-    std::string name;       // along the long sides, in capitals
-    std::string ownerCode;  // four letters, six digits and a check digit, as on real boxes
-    float rust = 0.5f;      // 0 fresh paint .. 1 badly streaked
+    Color paint;           // corrugated walls and doors
+    Color frame;           // corner posts, rails, header and sill
+    Color lettering;       // stencilled name and codes
+    std::string name;      // along the long sides, in capitals
+    std::string ownerCode; // four letters, six digits and a check digit, as on real boxes
+    float rust = 0.5f;     // 0 fresh paint .. 1 badly streaked
     uint32_t seed = 0;
 };

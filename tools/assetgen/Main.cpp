@@ -37,7 +37,8 @@ int main(int argc, char** argv)
             ++failures;
             continue;
         }
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         std::error_code code;
         const auto size = std::filesystem::file_size(std::filesystem::path(root) / path, code);
         std::printf("%-22s %8ju bytes  %6.2f s\n", path.c_str(), static_cast<uintmax_t>(size), seconds);

@@ -64,11 +64,13 @@ Image RustTexture::render(int size) const
             // a runs along the car, b up from the ground
             float exposure = 1.0f - Shaping::smoothstep(CarLayout::sill, 1.6f, b);
             for (const float axle : {CarLayout::frontAxle, CarLayout::rearAxle}) {
-                exposure = std::max(exposure, 1.0f - Shaping::smoothstep(0.0f, 0.3f, archDistance(a, b, axle)));
+                exposure =
+                    std::max(exposure, 1.0f - Shaping::smoothstep(0.0f, 0.3f, archDistance(a, b, axle)));
             }
             Color c = rusted(s, t, exposure);
-            const bool window = a > CarLayout::rearWindowBase + 0.45f && a < CarLayout::windshieldBase - 0.45f &&
-                                b > CarLayout::belt + 0.12f && b < CarLayout::cabinTop(a) - 0.18f &&
+            const bool window = a > CarLayout::rearWindowBase + 0.45f &&
+                                a < CarLayout::windshieldBase - 0.45f && b > CarLayout::belt + 0.12f &&
+                                b < CarLayout::cabinTop(a) - 0.18f &&
                                 std::fabs(a - CarLayout::bPillar) > 0.14f;
             if (window) {
                 // the glass is gone: a dark cabin with a glint of a seat back
@@ -80,7 +82,8 @@ Image RustTexture::render(int size) const
             } else {
                 float seam = 0.0f;
                 if (b > CarLayout::sill + 0.1f && b < CarLayout::cabinTop(a) - 0.05f) {
-                    for (const float door : {CarLayout::frontDoorFront, CarLayout::bPillar, CarLayout::rearDoorRear}) {
+                    for (const float door :
+                         {CarLayout::frontDoorFront, CarLayout::bPillar, CarLayout::rearDoorRear}) {
                         seam = std::max(seam, line(a, door, 0.03f));
                     }
                 }
@@ -91,7 +94,8 @@ Image RustTexture::render(int size) const
                         c = chrome * 0.7f;
                     }
                 }
-                if (std::fabs(b - 1.95f) < 0.035f && std::fabs(a) < 6.1f && rustShape.at(s * 3.0f, 0.5f) < 0.25f) {
+                if (std::fabs(b - 1.95f) < 0.035f && std::fabs(a) < 6.1f &&
+                    rustShape.at(s * 3.0f, 0.5f) < 0.25f) {
                     c = chrome * (b > 1.95f ? 1.1f : 0.8f);
                 }
                 // the wheel arch lips have rusted through to holes
@@ -107,7 +111,8 @@ Image RustTexture::render(int size) const
         if (CarLayout::unmap(CarLayout::top, s, t, a, b)) {
             // hood, roof and boot from above: sun and rain have done the most here
             Color c = rusted(s, t, 0.25f);
-            const bool hoodLine = line(a, 5.9f, 0.03f) > 0.5f || line(a, CarLayout::windshieldBase, 0.03f) > 0.5f;
+            const bool hoodLine =
+                line(a, 5.9f, 0.03f) > 0.5f || line(a, CarLayout::windshieldBase, 0.03f) > 0.5f;
             const bool bootLine = line(a, -3.95f, 0.03f) > 0.5f;
             if ((hoodLine || bootLine) && std::fabs(b) < 2.15f) {
                 c = c * 0.3f;
@@ -139,7 +144,8 @@ Image RustTexture::render(int size) const
                 for (const float side : {-1.0f, 1.0f}) {
                     if (std::fabs(z - side * 1.75f) < 0.45f && y > 1.55f && y < 2.05f) {
                         const bool broken = side < 0.0f;
-                        c = broken ? interior * 1.4f : Color::fromBytes(150, 30, 24) * (0.9f + 0.2f * fine.at(s, t));
+                        c = broken ? interior * 1.4f
+                                   : Color::fromBytes(150, 30, 24) * (0.9f + 0.2f * fine.at(s, t));
                     }
                 }
                 if (std::fabs(z) < 0.6f && y > 1.05f && y < 1.35f) {
@@ -176,7 +182,9 @@ Image RustTexture::render(int size) const
         }
         if (CarLayout::unmap(CarLayout::rim, s, t, a, b)) {
             const float r = std::hypot(a, b);
-            Color c = (steel * (0.9f + 0.1f * fine.at(s, t))).mix(rustOrange * 0.8f, Shaping::smoothstep(0.3f, 0.7f, rustShape.at(s, t) * 0.5f + 0.5f));
+            Color c = (steel * (0.9f + 0.1f * fine.at(s, t)))
+                          .mix(rustOrange * 0.8f,
+                               Shaping::smoothstep(0.3f, 0.7f, rustShape.at(s, t) * 0.5f + 0.5f));
             if (r > 0.6f) {
                 c = rubber;
             } else if (r > 0.53f) {

@@ -12,12 +12,12 @@ namespace {
 // elevation but turned a little towards +x, off the cube's corner where
 // three faces would cut its disc
 const Vec3 sunDirection = Vec3(1.0f, 0.8f, 0.6f).normalized();
-constexpr float sunDiscCos = 0.99985f;     // cosine of the sun's angular radius
-constexpr float cloudCoverage = 0.47f;     // share of the sky under cloud
-constexpr float cloudScale = 0.09f;        // tiles of cloud noise per unit of cloud-plane distance
-constexpr float hillBase = 0.014f;         // sine of the lowest hill elevation
-constexpr float hillRise = 0.12f;          // sine of the extra elevation of the highest hills
-constexpr float pixelAngle = 0.0025f;      // about one texel, for soft silhouettes
+constexpr float sunDiscCos = 0.99985f; // cosine of the sun's angular radius
+constexpr float cloudCoverage = 0.47f; // share of the sky under cloud
+constexpr float cloudScale = 0.09f;    // tiles of cloud noise per unit of cloud-plane distance
+constexpr float hillBase = 0.014f;     // sine of the lowest hill elevation
+constexpr float hillRise = 0.12f;      // sine of the extra elevation of the highest hills
+constexpr float pixelAngle = 0.0025f;  // about one texel, for soft silhouettes
 
 // the compass bearing of `d`, 0..1 once round the horizon
 float around(const Vec3& d)

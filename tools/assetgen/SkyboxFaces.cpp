@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-constexpr float cell = 0.25f;   // one atlas cell, in texture units
+constexpr float cell = 0.25f; // one atlas cell, in texture units
 
 // one face: the axis through its centre, the world directions in which s and
 // t grow on it, and the lower-left corner of its atlas cell
@@ -17,12 +17,9 @@ struct Face {
 
 // as the sky box list's corners lie: left, front, right, back, top, bottom
 const Face faces[SkyboxFaces::faceCount] = {
-    {{-1, 0, 0}, {0, 0, -1}, {0, 1, 0}, 0.0f, 0.5f},
-    {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}, 0.25f, 0.5f},
-    {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0.5f, 0.5f},
-    {{0, 0, 1}, {-1, 0, 0}, {0, 1, 0}, 0.75f, 0.5f},
-    {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}, 0.25f, 0.75f},
-    {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}, 0.25f, 0.25f},
+    {{-1, 0, 0}, {0, 0, -1}, {0, 1, 0}, 0.0f, 0.5f}, {{0, 0, -1}, {1, 0, 0}, {0, 1, 0}, 0.25f, 0.5f},
+    {{1, 0, 0}, {0, 0, 1}, {0, 1, 0}, 0.5f, 0.5f},   {{0, 0, 1}, {-1, 0, 0}, {0, 1, 0}, 0.75f, 0.5f},
+    {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}, 0.25f, 0.75f}, {{0, -1, 0}, {1, 0, 0}, {0, 0, 1}, 0.25f, 0.25f},
 };
 }
 

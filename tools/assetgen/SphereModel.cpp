@@ -3,7 +3,7 @@
 #include <cmath>
 
 namespace {
-constexpr float radius = 0.7f;           // units
+constexpr float radius = 0.7f; // units
 constexpr float pi = 3.14159265f;
 
 Vec3 pointAt(float around, float up)

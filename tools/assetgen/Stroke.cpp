@@ -8,7 +8,8 @@ float Stroke::distanceTo(float px, float py, float& t) const
     const float dx = x1 - x0;
     const float dy = y1 - y0;
     const float lengthSquared = dx * dx + dy * dy;
-    t = lengthSquared > 0.0f ? std::clamp(((px - x0) * dx + (py - y0) * dy) / lengthSquared, 0.0f, 1.0f) : 0.0f;
+    t = lengthSquared > 0.0f ? std::clamp(((px - x0) * dx + (py - y0) * dy) / lengthSquared, 0.0f, 1.0f)
+                             : 0.0f;
     const float cx = x0 + dx * t - px;
     const float cy = y0 + dy * t - py;
     return std::sqrt(cx * cx + cy * cy);

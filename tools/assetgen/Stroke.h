@@ -8,12 +8,12 @@
 
 class Stroke {
 public:
-    float x0 = 0.0f;          // start, in pixels
+    float x0 = 0.0f; // start, in pixels
     float y0 = 0.0f;
-    float x1 = 0.0f;          // end, in pixels
+    float x1 = 0.0f; // end, in pixels
     float y1 = 0.0f;
-    float width0 = 1.0f;      // full width at the start, in pixels
-    float width1 = 1.0f;      // full width at the end, in pixels
+    float width0 = 1.0f; // full width at the start, in pixels
+    float width1 = 1.0f; // full width at the end, in pixels
 
     // blends `color` over the image with the stroke's coverage times `opacity`
     void paint(Image& image, const Color& color, float opacity = 1.0f) const;

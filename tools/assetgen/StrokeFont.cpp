@@ -8,7 +8,7 @@ namespace {
 // glyphs on a 4 x 6 grid, y up: pairs of points, one segment each
 struct Glyph {
     char letter;
-    const char* segments;   // "x0 y0 x1 y1;" repeated
+    const char* segments; // "x0 y0 x1 y1;" repeated
 };
 
 const Glyph glyphs[] = {
@@ -36,8 +36,8 @@ const Glyph glyphs[] = {
           "3 0 4 1;4 1 4 2;4 2 3 3"},
     {'9', "0.5 0 3 0;3 0 4 1;4 1 4 5;4 5 3 6;3 6 1 6;1 6 0 5;0 5 0 3.5;0 3.5 1 2.5;1 2.5 4 2.5"},
 };
-constexpr float glyphAdvance = 5.5f;   // grid units from one letter to the next
-constexpr float glyphRows = 6.0f;      // grid units of a capital's height
+constexpr float glyphAdvance = 5.5f; // grid units from one letter to the next
+constexpr float glyphRows = 6.0f;    // grid units of a capital's height
 
 const Glyph* find(char letter)
 {
@@ -50,7 +50,8 @@ const Glyph* find(char letter)
 }
 }
 
-void StrokeFont::draw(Image& mask, const std::string& text, float x, float baseline, float height, float weight)
+void StrokeFont::draw(Image& mask, const std::string& text, float x, float baseline, float height,
+                      float weight)
 {
     const float unit = height / glyphRows;
     float penX = x;
@@ -61,8 +62,12 @@ void StrokeFont::draw(Image& mask, const std::string& text, float x, float basel
             float p[4];
             int read = 0;
             while (std::sscanf(cursor, "%f %f %f %f%n", &p[0], &p[1], &p[2], &p[3], &read) == 4) {
-                const Stroke stroke{penX + p[0] * unit, baseline - p[1] * unit, penX + p[2] * unit,
-                                    baseline - p[3] * unit, weight, weight};
+                const Stroke stroke{penX + p[0] * unit,
+                                    baseline - p[1] * unit,
+                                    penX + p[2] * unit,
+                                    baseline - p[3] * unit,
+                                    weight,
+                                    weight};
                 stroke.paint(mask, Color(1.0f, 1.0f, 1.0f));
                 cursor += read;
                 if (*cursor == ';') {

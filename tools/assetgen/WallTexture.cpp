@@ -9,13 +9,13 @@
 #include <cmath>
 
 namespace {
-constexpr float imageWidth = 1.2f;       // units of wall across one image
-constexpr float wallHeight = 2.0f;       // units
-constexpr float footingTop = 0.12f;      // units above the ground
-constexpr float copingBottom = 1.92f;    // units above the ground
-constexpr int courses = 36;              // brick courses between footing and coping
-constexpr int bricksAcross = 8;          // bricks per course across one image
-constexpr float mortarJoint = 0.0065f;   // units
+constexpr float imageWidth = 1.2f;     // units of wall across one image
+constexpr float wallHeight = 2.0f;     // units
+constexpr float footingTop = 0.12f;    // units above the ground
+constexpr float copingBottom = 1.92f;  // units above the ground
+constexpr int courses = 36;            // brick courses between footing and coping
+constexpr int bricksAcross = 8;        // bricks per course across one image
+constexpr float mortarJoint = 0.0065f; // units
 }
 
 Image WallTexture::render(int width, int height) const
@@ -39,15 +39,15 @@ Image WallTexture::render(int width, int height) const
 
     Image image(width, height);
     image.fill([&](int px, int py) {
-        const float u = (px + 0.5f) / width;               // 0..1 across, wraps
-        const float v = (py + 0.5f) / height;              // 0 at the top
-        const float x = u * imageWidth;                    // units across
-        const float y = (1.0f - v) * wallHeight;           // units above the ground
+        const float u = (px + 0.5f) / width;     // 0..1 across, wraps
+        const float v = (py + 0.5f) / height;    // 0 at the top
+        const float x = u * imageWidth;          // units across
+        const float y = (1.0f - v) * wallHeight; // units above the ground
         const float g = grain.at(u, v);
         const float streak = streaks.at(u, v) * 0.5f + 0.5f;
         const float stain = blotch.at(u, v);
         Color c;
-        float relief = 0.0f;   // baked light: > 0 lit from above, < 0 shadowed
+        float relief = 0.0f; // baked light: > 0 lit from above, < 0 shadowed
         if (y < footingTop || y > copingBottom) {
             const WorleyNoise::Sample pit = pits.at(u, v);
             c = concrete * (0.92f + 0.1f * g + 0.06f * stain);
@@ -93,7 +93,8 @@ Image WallTexture::render(int width, int height) const
             }
         }
         // rain runs down from the coping and splashes up from the ground
-        const float runoff = Shaping::smoothstep(0.3f, 0.8f, streak) * Shaping::smoothstep(0.4f, copingBottom, y) * 0.5f;
+        const float runoff =
+            Shaping::smoothstep(0.3f, 0.8f, streak) * Shaping::smoothstep(0.4f, copingBottom, y) * 0.5f;
         const float splash = (1.0f - Shaping::smoothstep(0.0f, 0.6f, y)) * (0.45f + 0.25f * stain);
         const float damp = std::clamp(runoff + splash + 0.12f * stain, 0.0f, 0.75f);
         // decades of soot mute the brick towards a brownish grey

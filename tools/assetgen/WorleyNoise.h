@@ -10,9 +10,9 @@
 class WorleyNoise {
 public:
     struct Sample {
-        float f1 = 0.0f;   // distance to the nearest point, in cells
-        float f2 = 0.0f;   // distance to the second nearest, in cells
-        uint32_t id = 0;   // hash of the nearest point's cell
+        float f1 = 0.0f; // distance to the nearest point, in cells
+        float f2 = 0.0f; // distance to the second nearest, in cells
+        uint32_t id = 0; // hash of the nearest point's cell
     };
 
     WorleyNoise(LatticeHash hashValue, int cellsXValue, int cellsYValue, float jitterValue = 1.0f);

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 namespace {
-constexpr int samplesPerSide = 8;  // per pixel, each way
-constexpr int64_t subunits = 256;  // fixed-point units per pixel
+constexpr int samplesPerSide = 8; // per pixel, each way
+constexpr int64_t subunits = 256; // fixed-point units per pixel
 constexpr int64_t sampleSpacing = subunits / samplesPerSide;
 constexpr uint32_t opaque = 255 * 255; // a sample's full alpha
 
@@ -28,8 +28,8 @@ bool contains(const std::vector<FixedPoint>& corners, int64_t x, int64_t y)
         }
         const int64_t dy = b.y - a.y;
         // Left of the edge's crossing at height y, without a division.
-        const bool left = dy > 0 ? (x - a.x) * dy < (b.x - a.x) * (y - a.y)
-                                 : (x - a.x) * dy > (b.x - a.x) * (y - a.y);
+        const bool left =
+            dy > 0 ? (x - a.x) * dy < (b.x - a.x) * (y - a.y) : (x - a.x) * dy > (b.x - a.x) * (y - a.y);
         if (left) {
             inside = !inside;
         }

@@ -7,9 +7,9 @@ namespace {
 // to the lower left of the picture; heights go straight up.
 constexpr float backCornerX = 32.0f; // pixels: where u = v = 0 lies
 constexpr float backCornerY = 18.0f;
-constexpr float stepAcross = 28.0f; // pixels sideways per yard unit
-constexpr float stepDown = 16.0f;   // pixels down per yard unit
-constexpr float wallHeight = 5.0f;  // pixels
+constexpr float stepAcross = 28.0f;    // pixels sideways per yard unit
+constexpr float stepDown = 16.0f;      // pixels down per yard unit
+constexpr float wallHeight = 5.0f;     // pixels
 constexpr float wallThickness = 0.07f; // yard units
 constexpr int grassTiles = 4;          // each way
 
@@ -19,7 +19,7 @@ constexpr float containerFarU = 0.80f;
 constexpr float containerNearV = 0.40f;
 constexpr float containerFarV = 0.66f;
 constexpr float containerHeight = 9.0f;
-constexpr int containerRibs = 8; // raised ribs along its long side
+constexpr int containerRibs = 8;   // raised ribs along its long side
 constexpr float ribWidth = 0.022f; // yard units
 
 // Lit from the upper left: tops brightest, faces turned to the lower left
@@ -66,23 +66,27 @@ void fillFace(IconCanvas& canvas, const std::vector<YardPoint>& corners, IconCol
 void fillUpright(IconCanvas& canvas, float u0, float v0, float u1, float v1, float bottom, float top,
                  IconColour colour)
 {
-    fillFace(canvas, {
-        {u0, v0, bottom},
-        {u1, v1, bottom},
-        {u1, v1, top},
-        {u0, v0, top},
-    }, colour);
+    fillFace(canvas,
+             {
+                 {u0, v0, bottom},
+                 {u1, v1, bottom},
+                 {u1, v1, top},
+                 {u0, v0, top},
+             },
+             colour);
 }
 
 // A flat rectangle of the yard, at the given height.
 void fillLevel(IconCanvas& canvas, float u0, float v0, float u1, float v1, float height, IconColour colour)
 {
-    fillFace(canvas, {
-        {u0, v0, height},
-        {u1, v0, height},
-        {u1, v1, height},
-        {u0, v1, height},
-    }, colour);
+    fillFace(canvas,
+             {
+                 {u0, v0, height},
+                 {u1, v0, height},
+                 {u1, v1, height},
+                 {u0, v1, height},
+             },
+             colour);
 }
 
 // The silhouette of the walled yard, grown by about a pixel, drawn first in
@@ -91,14 +95,16 @@ void drawOutline(IconCanvas& canvas)
 {
     constexpr float grow = 0.035f; // yard units
     constexpr float lift = 1.2f;   // pixels
-    fillFace(canvas, {
-        {-grow, -grow, wallHeight + lift},
-        {1.0f + grow, -grow, wallHeight + lift},
-        {1.0f + grow, -grow, -lift},
-        {1.0f + grow, 1.0f + grow, -lift},
-        {-grow, 1.0f + grow, -lift},
-        {-grow, 1.0f + grow, wallHeight + lift},
-    }, outline);
+    fillFace(canvas,
+             {
+                 {-grow, -grow, wallHeight + lift},
+                 {1.0f + grow, -grow, wallHeight + lift},
+                 {1.0f + grow, -grow, -lift},
+                 {1.0f + grow, 1.0f + grow, -lift},
+                 {-grow, 1.0f + grow, -lift},
+                 {-grow, 1.0f + grow, wallHeight + lift},
+             },
+             outline);
 }
 
 // Only inside the walls: grass reaching under a wall's outer foot would

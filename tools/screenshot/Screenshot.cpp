@@ -109,7 +109,8 @@ int main(int argc, char** argv)
             // turns the view as a user dragging from the middle would
             int x = 0, y = 0, width = 0, height = 0;
             driver.clientGeometry(window, x, y, width, height);
-            driver.dragClient(window, width / 2, height / 2, width / 2 + action.x, height / 2 + action.y, dragSteps);
+            driver.dragClient(window, width / 2, height / 2, width / 2 + action.x, height / 2 + action.y,
+                              dragSteps);
         } else {
             driver.holdKey(XStringToKeysym(action.key.c_str()), action.x);
         }
@@ -120,8 +121,8 @@ int main(int argc, char** argv)
     driver.requestClose(window);
     int status = 0;
     program.waitForExit(exitTimeoutMs, status);
-    if (image.rgb.empty() ||
-        !stbi_write_png(arguments.output.c_str(), image.width, image.height, 3, image.rgb.data(), image.width * 3)) {
+    if (image.rgb.empty() || !stbi_write_png(arguments.output.c_str(), image.width, image.height, 3,
+                                             image.rgb.data(), image.width * 3)) {
         std::fprintf(stderr, "cannot save %s\n", arguments.output.c_str());
         return 1;
     }

@@ -9,18 +9,10 @@ extern "C" {
 #endif
 
 // channels to load: the file's own, or forced to 1 to 4
-enum {
-    SOIL_LOAD_AUTO = 0,
-    SOIL_LOAD_L = 1,
-    SOIL_LOAD_LA = 2,
-    SOIL_LOAD_RGB = 3,
-    SOIL_LOAD_RGBA = 4
-};
+enum { SOIL_LOAD_AUTO = 0, SOIL_LOAD_L = 1, SOIL_LOAD_LA = 2, SOIL_LOAD_RGB = 3, SOIL_LOAD_RGBA = 4 };
 
 // passed as the texture name, asks for a new one
-enum {
-    SOIL_CREATE_NEW_ID = 0
-};
+enum { SOIL_CREATE_NEW_ID = 0 };
 
 enum {
     SOIL_FLAG_POWER_OF_TWO = 1,

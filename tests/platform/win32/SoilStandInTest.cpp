@@ -137,9 +137,9 @@ protected:
         }
         const std::string path = folder.pathOf(name);
         const bool jpeg = name.size() > 4 && name.compare(name.size() - 4, 4, ".jpg") == 0;
-        const int written = jpeg ? stbi_write_jpg(path.c_str(), width, height, channels, pixels.data(), 95)
-                                 : stbi_write_png(path.c_str(), width, height, channels, pixels.data(),
-                                                  width * channels);
+        const int written =
+            jpeg ? stbi_write_jpg(path.c_str(), width, height, channels, pixels.data(), 95)
+                 : stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels);
         EXPECT_NE(written, 0) << path;
         return path;
     }
@@ -200,12 +200,8 @@ struct Sample {
 // Each channel count SOIL treats apart, sides that are and are not powers
 // of two, and a JPEG.
 const Sample samples[] = {
-    {"rgb-npot.png", 100, 60, 3},
-    {"rgba-pot.png", 64, 32, 4},
-    {"grey-odd.png", 3, 3, 1},
-    {"grey-alpha.png", 2, 2, 2},
-    {"rgb-wide.png", 37, 5, 3},
-    {"photo.jpg", 48, 40, 3},
+    {"rgb-npot.png", 100, 60, 3}, {"rgba-pot.png", 64, 32, 4}, {"grey-odd.png", 3, 3, 1},
+    {"grey-alpha.png", 2, 2, 2},  {"rgb-wide.png", 37, 5, 3},  {"photo.jpg", 48, 40, 3},
 };
 }
 
