@@ -7,8 +7,8 @@
 // fails.
 #include "bench/loader/AllocationCounter.h"
 #include "geometry/Model.h"
-#include "tests/geometry/LiteralObjLoader.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/LiteralObjLoader.h"
+#include "harness/TempDirectory.h"
 
 #include <benchmark/benchmark.h>
 #include <tiny_obj_loader.h>

@@ -1,9 +1,9 @@
 // Time from process start to the first presented frame of the real program,
 // and its peak memory, over several runs on a private virtual display.
 // Prints figures.
-#include "tests/support/DisplayDriver.h"
-#include "tests/support/SpawnedProcess.h"
-#include "tests/support/VirtualDisplay.h"
+#include "harness/DisplayDriver.h"
+#include "harness/SpawnedProcess.h"
+#include "harness/VirtualDisplay.h"
 
 #include <algorithm>
 #include <chrono>

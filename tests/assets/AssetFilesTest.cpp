@@ -1,7 +1,7 @@
 #include "AssetSet.h"
 #include "geometry/Texture.h"
-#include "tests/support/GlTestContext.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/GlTestContext.h"
+#include "harness/TempDirectory.h"
 
 #include <GL/gl.h>
 #include <SOIL.h>

@@ -2,8 +2,8 @@
 // frames rather than for time: on a busy machine a frame may take far longer
 // than usual, and input sent meanwhile must have reached one before the
 // picture is judged.
-#include "tests/support/DisplayDriver.h"
-#include "tests/support/VirtualDisplay.h"
+#include "harness/DisplayDriver.h"
+#include "harness/VirtualDisplay.h"
 
 #include <gtest/gtest.h>
 // after gtest: Xlib's macros (None, Bool) would break its templates

@@ -1,7 +1,7 @@
 // The program's window, its input, its frames and the ways it ends, on a
 // private virtual display with a window manager.
-#include "tests/e2e/ProgramSession.h"
-#include "tests/support/ApiTrace.h"
+#include "harness/ApiTrace.h"
+#include "harness/ProgramSession.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The whole yard, as the real program draws it: its set-up and frames read
 // back from a recorded OpenGL call stream, its switches driven through real
 // keys, and its behaviour with missing and spoiled files.
-#include "tests/e2e/ProgramSession.h"
-#include "tests/support/ApiTrace.h"
+#include "harness/ApiTrace.h"
+#include "harness/ProgramSession.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 // appended to a model that already holds one. Read as a file in small
 // chunks, it must give the lines of the rules however the chunks cut it.
 #include "geometry/Model.h"
-#include "tests/geometry/LiteralObjLoader.h"
-#include "tests/geometry/ObjOracle.h"
+#include "harness/LiteralObjLoader.h"
+#include "harness/ObjOracle.h"
 
 #include <cstdint>
 #include <cstdio>

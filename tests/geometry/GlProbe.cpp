@@ -5,8 +5,8 @@
 //   geometry_gl_probe sky
 //   geometry_gl_probe model OBJFILE      (renders it, loaded or not)
 #include "geometry/Model.h"
+#include "harness/GlTestContext.h"
 #include "scene/Shapes.h"
-#include "tests/support/GlTestContext.h"
 
 #include <cstdio>
 #include <cstdlib>

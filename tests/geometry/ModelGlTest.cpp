@@ -2,11 +2,11 @@
 // stream render sends, what a model that never loaded sends, and how load
 // reports a missing model or texture.
 #include "geometry/Model.h"
+#include "harness/GlTestContext.h"
+#include "harness/TempDirectory.h"
 #include "tests/geometry/MessageBoxRecorder.h"
 #include "tests/geometry/ProbeTrace.h"
 #include "tests/geometry/VertexFeedback.h"
-#include "tests/support/GlTestContext.h"
-#include "tests/support/TempDirectory.h"
 
 #include <SOIL.h>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // files depend on, and the refusal of faces that name entries the file
 // does not have.
 #include "geometry/Model.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

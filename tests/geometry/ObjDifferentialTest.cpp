@@ -3,8 +3,8 @@
 // rules interesting, both must return the same and leave the same arrays,
 // bit for bit.
 #include "geometry/Model.h"
-#include "tests/geometry/LiteralObjLoader.h"
-#include "tests/geometry/ObjOracle.h"
+#include "harness/LiteralObjLoader.h"
+#include "harness/ObjOracle.h"
 
 #include <gtest/gtest.h>
 

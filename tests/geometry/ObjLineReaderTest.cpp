@@ -2,7 +2,7 @@
 // tokenizer's nextLine and nextToken): the same lines for text in memory
 // and for a file read in chunks of any size, however the chunks cut it.
 #include "geometry/ObjLineReader.h"
-#include "tests/geometry/ObjOracle.h"
+#include "harness/ObjOracle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "tests/geometry/ProbeTrace.h"
 
-#include "tests/support/ApiTrace.h"
-#include "tests/support/SpawnedProcess.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/ApiTrace.h"
+#include "harness/SpawnedProcess.h"
+#include "harness/TempDirectory.h"
 
 #include <cstdio>
 #include <initializer_list>

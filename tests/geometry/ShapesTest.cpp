@@ -3,9 +3,9 @@
 // mode, bit for bit), the exact command order (recorded with apitrace) and
 // the state they leave behind.
 #include "scene/Shapes.h"
+#include "harness/GlTestContext.h"
 #include "tests/geometry/ProbeTrace.h"
 #include "tests/geometry/VertexFeedback.h"
-#include "tests/support/GlTestContext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/platform/DesktopTest.h"
 
-#include "tests/support/VirtualDisplay.h"
+#include "harness/VirtualDisplay.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -4,8 +4,8 @@
 // no window and no waiting message behind.
 #pragma once
 
+#include "harness/DisplayDriver.h"
 #include "tests/platform/MessageLog.h"
-#include "tests/support/DisplayDriver.h"
 
 #include <gtest/gtest.h>
 

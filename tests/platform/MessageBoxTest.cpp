@@ -1,9 +1,9 @@
 // MessageBoxA in a child process: a real modal box on a display, closed
 // with Return through XTest; a report on standard error without one.
-#include "tests/support/DisplayDriver.h"
-#include "tests/support/SpawnedProcess.h"
-#include "tests/support/TempDirectory.h"
-#include "tests/support/VirtualDisplay.h"
+#include "harness/DisplayDriver.h"
+#include "harness/SpawnedProcess.h"
+#include "harness/TempDirectory.h"
+#include "harness/VirtualDisplay.h"
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>

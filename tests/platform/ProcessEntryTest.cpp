@@ -1,7 +1,7 @@
 // The process entry, run as the real process start: main hands over to the
 // program's WinMain and exits with its result.
-#include "tests/support/SpawnedProcess.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/SpawnedProcess.h"
+#include "harness/TempDirectory.h"
 
 #include <gtest/gtest.h>
 

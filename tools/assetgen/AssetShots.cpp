@@ -8,7 +8,7 @@
 #include "Image.h"
 #include "geometry/Model.h"
 #include "geometry/Texture.h"
-#include "tests/support/GlTestContext.h"
+#include "harness/GlTestContext.h"
 
 #include <algorithm>
 #include <chrono>

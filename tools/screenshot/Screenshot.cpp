@@ -4,8 +4,8 @@
 //   screenshot --run PROGRAM --title TITLE --output FILE.png
 //              [--settle-ms N] [--hold KEYSYM:MS | --drag DX:DY]...
 // The holds and drags run in the order given, as a user would do them.
-#include "tests/support/DisplayDriver.h"
-#include "tests/support/SpawnedProcess.h"
+#include "harness/DisplayDriver.h"
+#include "harness/SpawnedProcess.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>

@@ -1,8 +1,8 @@
 // The stand-in must leave what the real SOIL leaves: each image is loaded by
 // both, in one real context, and the two textures compared.
 #include "platform/win32/soil-standin/SoilStandIn.h"
-#include "tests/support/GlTestContext.h"
-#include "tests/support/TempDirectory.h"
+#include "harness/GlTestContext.h"
+#include "harness/TempDirectory.h"
 
 #include <SOIL.h>
 

@@ -2,11 +2,11 @@
 // from a working folder the test lays out, and driven through real X input.
 #pragma once
 
-#include "tests/support/ApiTrace.h"
-#include "tests/support/DisplayDriver.h"
-#include "tests/support/SpawnedProcess.h"
-#include "tests/support/TempDirectory.h"
-#include "tests/support/VirtualDisplay.h"
+#include "harness/ApiTrace.h"
+#include "harness/DisplayDriver.h"
+#include "harness/SpawnedProcess.h"
+#include "harness/TempDirectory.h"
+#include "harness/VirtualDisplay.h"
 
 #include <filesystem>
 #include <functional>

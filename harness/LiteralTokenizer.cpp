@@ -1,4 +1,4 @@
-#include "tests/geometry/LiteralTokenizer.h"
+#include "harness/LiteralTokenizer.h"
 
 void LiteralTokenizer::setText(const char* s)
 {

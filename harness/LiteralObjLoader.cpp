@@ -1,6 +1,6 @@
-#include "tests/geometry/LiteralObjLoader.h"
+#include "harness/LiteralObjLoader.h"
 
-#include "tests/geometry/LiteralTokenizer.h"
+#include "harness/LiteralTokenizer.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "tests/support/SpawnedProcess.h"
+#include "harness/SpawnedProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -1,4 +1,4 @@
-#include "tests/support/ApiTrace.h"
+#include "harness/ApiTrace.h"
 
 #include <cstdio>
 #include <cstdlib>

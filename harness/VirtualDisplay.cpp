@@ -1,6 +1,6 @@
-#include "tests/support/VirtualDisplay.h"
+#include "harness/VirtualDisplay.h"
 
-#include "tests/support/DisplayDriver.h"
+#include "harness/DisplayDriver.h"
 
 #include <poll.h>
 #include <unistd.h>

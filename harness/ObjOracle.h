@@ -3,7 +3,7 @@
 #pragma once
 
 #include "geometry/Model.h"
-#include "tests/geometry/LiteralObjLoader.h"
+#include "harness/LiteralObjLoader.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "tests/support/GlTestContext.h"
+#include "harness/GlTestContext.h"
 
 GlTestContext::GlTestContext(int width, int height)
 {

@@ -1,4 +1,4 @@
-#include "tests/e2e/ProgramSession.h"
+#include "harness/ProgramSession.h"
 
 #include <X11/keysym.h>
 

@@ -1,7 +1,7 @@
-#include "tests/geometry/ObjOracle.h"
+#include "harness/ObjOracle.h"
 
 #include "geometry/ObjLineReader.h"
-#include "tests/geometry/LiteralTokenizer.h"
+#include "harness/LiteralTokenizer.h"
 
 #include <cstring>
 #include <sstream>

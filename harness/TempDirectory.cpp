@@ -1,4 +1,4 @@
-#include "tests/support/TempDirectory.h"
+#include "harness/TempDirectory.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -5,7 +5,7 @@
 // the focus. Both processes end with the object, or with the test process.
 #pragma once
 
-#include "tests/support/SpawnedProcess.h"
+#include "harness/SpawnedProcess.h"
 
 #include <string>
 

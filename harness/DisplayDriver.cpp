@@ -1,4 +1,4 @@
-#include "tests/support/DisplayDriver.h"
+#include "harness/DisplayDriver.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
