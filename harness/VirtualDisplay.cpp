@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -32,8 +33,8 @@ constexpr const char* openboxConfiguration = R"(<?xml version="1.0" encoding="UT
 
 VirtualDisplay::VirtualDisplay(bool withWindowManager, bool withGlx)
 {
-    char pattern[] = "/tmp/brindlemoor-display-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
+    std::string pattern = (std::filesystem::temp_directory_path() / "brindlemoor-display-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
         fail("cannot make a folder for the display's logs");
         return;
     }
