@@ -12,7 +12,7 @@ run_packages=(
 )
 test_packages=(
     "${run_packages[@]}"
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev clang-format
     apitrace libtinyobjloader-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 wine64 wine xdotool x11-apps
