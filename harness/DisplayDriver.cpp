@@ -241,6 +241,20 @@ std::string DisplayDriver::windowTitle(unsigned long window)
     return titleOf(display, window);
 }
 
+std::string DisplayDriver::windowClass(unsigned long window)
+{
+    std::string name;
+    withoutErrors(display, [&] {
+        XClassHint hint = {};
+        if (XGetClassHint(display, window, &hint) != 0) {
+            name = hint.res_class != nullptr ? hint.res_class : "";
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+    });
+    return name;
+}
+
 bool DisplayDriver::clientGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height)
 {
     XWindowAttributes attributes = {};
@@ -367,6 +381,16 @@ void DisplayDriver::holdKey(unsigned long keysym, int milliseconds)
     keyDown(keysym);
     sync();
     usleep(static_cast<useconds_t>(milliseconds) * 1000);
+    keyUp(keysym);
+    sync();
+}
+
+void DisplayDriver::holdKeyForFrames(unsigned long window, unsigned long keysym, int frames)
+{
+    keyDown(keysym);
+    sync();
+    for (int frame = 0; frame < frames && waitForPresent(window, frameTimeoutMs); ++frame) {
+    }
     keyUp(keysym);
     sync();
 }

@@ -36,6 +36,8 @@ public:
     // the window manager has taken the window in (it set WM_STATE)
     bool isManaged(unsigned long window);
     std::string windowTitle(unsigned long window);
+    // the class half of WM_CLASS
+    std::string windowClass(unsigned long window);
     // the client area in root coordinates
     bool clientGeometry(unsigned long window, int& rootX, int& rootY, int& width, int& height);
     // the window manager's frame around the client, or the client without one
@@ -59,6 +61,9 @@ public:
     void buttonUp(int button);
     // holds a key down for a while and lets it go, as a person would
     void holdKey(unsigned long keysym, int milliseconds);
+    // holds a key down while the window presents `frames` frames: however
+    // slowly frames come, all but the first of them saw the key down
+    void holdKeyForFrames(unsigned long window, unsigned long keysym, int frames);
     // moves the pointer to a client pixel, the last step one pixel long: a
     // program that turns by the last mouse step once the button goes down
     // then turns by no more than that

@@ -2,24 +2,56 @@
 
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace {
 constexpr const char* windowTitle = "Brindlemoor";
+constexpr const char* errorTitle = "Error"; // the caption of the program's message boxes
 constexpr int windowTimeoutMs = 30000;
 constexpr int settleTimeoutMs = 20000;
+constexpr int reportTimeoutMs = 20000;
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
-constexpr double drawnShare = 0.5;  // of the client area not black once a frame shows
+constexpr double drawnShare = 0.5;  // of the client area neither black nor white once a frame shows
 constexpr auto capturePause = std::chrono::milliseconds(30);
 constexpr int resizeTimeoutMs = 10000;
 constexpr auto resizePause = std::chrono::milliseconds(20);
 
+#ifdef BRINDLEMOOR_WINDOWS_PROGRAM
+constexpr const char* windowsProgram = BRINDLEMOOR_WINDOWS_PROGRAM;
+constexpr const char* windowReportProgram = BRINDLEMOOR_WINDOWS_REPORT;
+#else
+constexpr const char* windowsProgram = "";
+constexpr const char* windowReportProgram = "";
+#endif
+
+// A car the loader takes, one textured triangle.
+constexpr const char* oneTriangleCar = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
+                                       "vt 0 0\nvt 1 0\nvt 0 1\n"
+                                       "vn 0 0 1\n"
+                                       "f 1/1/1 2/2/1 3/3/1\n";
+
 void pause(std::chrono::milliseconds duration)
 {
     std::this_thread::sleep_for(duration);
+}
+
+// Share of the pixels that are neither black nor white.
+double shareNeitherBlackNorWhite(const DisplayDriver::Image& image)
+{
+    size_t coloured = 0;
+    for (size_t i = 0; i + 2 < image.rgb.size(); i += 3) {
+        const int lowest = std::min({image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]});
+        const int highest = std::max({image.rgb[i], image.rgb[i + 1], image.rgb[i + 2]});
+        coloured += highest > colourTolerance && lowest < 255 - colourTolerance;
+    }
+    const size_t pixels = image.rgb.size() / 3;
+    return pixels == 0 ? 0.0 : double(coloured) / double(pixels);
 }
 } // namespace
 
@@ -37,16 +69,30 @@ void ProgramSession::copyProjectFiles(const std::filesystem::path& folder)
     std::filesystem::copy(source / "img", folder / "img");
 }
 
-ProgramSession::ProgramSession() : ProgramSession(Options{}) {}
-
-ProgramSession::ProgramSession(const Options& options)
+void ProgramSession::linkWithOneTriangleCar(const std::filesystem::path& folder)
 {
-    start(options);
+    const std::filesystem::path source(BRINDLEMOOR_SOURCE_DIR);
+    std::filesystem::create_directory_symlink(source / "img", folder / "img");
+    std::filesystem::create_directory(folder / "mdl");
+    std::filesystem::create_symlink(source / "mdl" / "smallSphere.obj", folder / "mdl" / "smallSphere.obj");
+    writeOneTriangleCar(folder);
 }
 
-void ProgramSession::start(const Options& options)
+void ProgramSession::writeOneTriangleCar(const std::filesystem::path& folder)
 {
-    if (workFolder.path().empty()) {
+    std::ofstream(folder / "mdl" / "car_scrap.obj", std::ios::binary | std::ios::trunc) << oneTriangleCar;
+}
+
+ProgramSession::ProgramSession(ProgramHost host) : ProgramSession(Options{host}) {}
+
+ProgramSession::ProgramSession(const Options& sessionOptions) : options(sessionOptions)
+{
+    start();
+}
+
+void ProgramSession::start()
+{
+    if (workFolder.path().empty() || outputFolder.path().empty()) {
         failureText = "no temporary folder";
         return;
     }
@@ -64,12 +110,22 @@ void ProgramSession::start(const Options& options)
     if (options.traced) {
         arguments = {"apitrace", "trace", "--output", (outputFolder.path() / "program.trace").string()};
     }
-    arguments.push_back(BRINDLEMOOR_PROGRAM);
     SpawnedProcess::Options run;
     run.workingDirectory = workFolder.path().string();
     run.environment = {{"DISPLAY", virtualDisplay->name()}};
     run.outputPath = (outputFolder.path() / "stdout").string();
     run.errorPath = (outputFolder.path() / "stderr").string();
+    if (options.host == ProgramHost::Windows) {
+        winePrefix = std::make_unique<WinePrefix>(outputFolder.path() / "wine", virtualDisplay->name());
+        if (!winePrefix->failure().empty()) {
+            failureText = "Wine: " + winePrefix->failure();
+            return;
+        }
+        run.environment = winePrefix->environment();
+        arguments.insert(arguments.end(), {"wine", windowsProgram});
+    } else {
+        arguments.push_back(BRINDLEMOOR_PROGRAM);
+    }
     program = std::make_unique<SpawnedProcess>(arguments, run);
     if (!program->isStarted()) {
         failureText = "cannot start the program";
@@ -83,19 +139,67 @@ void ProgramSession::start(const Options& options)
     display->focus(programWindow);
 }
 
+ProgramSession::WindowReport ProgramSession::report()
+{
+    WindowReport report;
+    if (options.host == ProgramHost::Linux) {
+        int x = 0, y = 0;
+        report.title = display->windowTitle(programWindow);
+        report.className = display->windowClass(programWindow);
+        display->outerGeometry(programWindow, x, y, report.outerWidth, report.outerHeight);
+        display->clientGeometry(programWindow, x, y, report.clientWidth, report.clientHeight);
+        return report;
+    }
+    for (const std::string& line : askWindows(windowTitle)) {
+        std::istringstream fields(line);
+        std::string name;
+        fields >> name;
+        if (name == "title" || name == "class") {
+            std::string& text = name == "title" ? report.title : report.className;
+            std::getline(fields >> std::ws, text);
+        } else if (name == "outer") {
+            fields >> report.outerWidth >> report.outerHeight;
+        } else if (name == "client") {
+            fields >> report.clientWidth >> report.clientHeight;
+        }
+    }
+    return report;
+}
+
+std::vector<std::string> ProgramSession::askWindows(const std::string& title)
+{
+    SpawnedProcess::Options run;
+    run.environment = winePrefix->environment();
+    run.outputPath = (outputFolder.path() / "windowreport").string();
+    SpawnedProcess reporter({"wine", windowReportProgram, title}, run);
+    int status = 0;
+    std::vector<std::string> lines;
+    if (!reporter.waitForExit(reportTimeoutMs, status) || status != 0) {
+        return lines;
+    }
+    std::istringstream text(reporter.output());
+    for (std::string line; std::getline(text, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
+}
+
 bool ProgramSession::waitForFirstFrame()
 {
     if (frameSeen) {
         return true;
     }
-    // Until set-up has drawn and swapped, the new window is unpainted black,
-    // but for what a message box over it may have left behind; a frame
-    // covers it with sky and yard.
+    // Until set-up has drawn and swapped, the new window is black (the
+    // class brush's white under Windows), but for what a message box over
+    // it may have left behind; a frame covers it with sky and yard, lit,
+    // textured or not.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
     while (std::chrono::steady_clock::now() < deadline) {
         const DisplayDriver::Image image = capture();
-        if (!image.rgb.empty() &&
-            shareNotColour(image, 0, 0, image.width, image.height, 0, 0, 0) > drawnShare) {
+        if (shareNeitherBlackNorWhite(image) > drawnShare) {
             frameSeen = true;
             return true;
         }
@@ -135,9 +239,36 @@ std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const
     return ApiTrace::read(outputFolder.path() / "program.trace");
 }
 
+bool ProgramSession::presentsFrames(int count)
+{
+    for (int frame = 0; frame < count; ++frame) {
+        if (!display->waitForPresent(programWindow, settleTimeoutMs)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string ProgramSession::errorBoxText(int timeoutMs)
+{
+    if (display->waitForWindow(errorTitle, timeoutMs) == 0) {
+        return {};
+    }
+    if (options.host == ProgramHost::Linux) {
+        return standardError();
+    }
+    std::string text;
+    for (const std::string& line : askWindows(errorTitle)) {
+        if (line.rfind("text ", 0) == 0) {
+            text += line.substr(5) + "\n";
+        }
+    }
+    return text;
+}
+
 bool ProgramSession::dismissErrorBox(int timeoutMs)
 {
-    const unsigned long box = display->waitForWindow("Error", timeoutMs);
+    const unsigned long box = display->waitForWindow(errorTitle, timeoutMs);
     if (box == 0) {
         return false;
     }

@@ -1,5 +1,9 @@
 // The real program, run on a private virtual display with a window manager,
 // from a working folder the test lays out, and driven through real X input.
+// It runs on either host: the Linux build on our Win32 layer, or the
+// Windows build (the mingw-w64 cross build) under Wine, in a Wine prefix of
+// the session's own. Everything but asking the host about a window works
+// the same on both, through X.
 #pragma once
 
 #include "harness/ApiTrace.h"
@@ -7,6 +11,7 @@
 #include "harness/SpawnedProcess.h"
 #include "harness/TempDirectory.h"
 #include "harness/VirtualDisplay.h"
+#include "harness/WinePrefix.h"
 
 #include <filesystem>
 #include <functional>
@@ -15,14 +20,22 @@
 #include <string>
 #include <vector>
 
+enum class ProgramHost { Linux, Windows };
+
 class ProgramSession {
 public:
     // The project's mdl/ and img/, linked into a working folder.
     static void linkProjectFiles(const std::filesystem::path& folder);
     // Copies of them, for a test to spoil.
     static void copyProjectFiles(const std::filesystem::path& folder);
+    // The project's files with a one-triangle car, for traced sessions that
+    // do not look at the car: each real car is some 33,000 calls a frame.
+    static void linkWithOneTriangleCar(const std::filesystem::path& folder);
+    // Puts that car in a working folder's mdl/, in place of the real one.
+    static void writeOneTriangleCar(const std::filesystem::path& folder);
 
     struct Options {
+        ProgramHost host = ProgramHost::Linux;
         bool withGlx = true;
         // run under apitrace, so recordedCalls() can read its OpenGL calls
         bool traced = false;
@@ -31,28 +44,50 @@ public:
         std::function<void(const std::filesystem::path& folder)> layOut = linkProjectFiles;
     };
 
+    // What the host itself says of a top-level window: X and the window
+    // manager on Linux, Windows' own calls under Wine.
+    struct WindowReport {
+        std::string title;
+        std::string className;
+        int outerWidth = 0;
+        int outerHeight = 0;
+        int clientWidth = 0;
+        int clientHeight = 0;
+    };
+
     explicit ProgramSession(const Options& options);
-    ProgramSession();
+    explicit ProgramSession(ProgramHost host);
 
     // empty when the display, the program and its window all came up
     const std::string& failure() const { return failureText; }
+    ProgramHost host() const { return options.host; }
     DisplayDriver& driver() { return *display; }
     unsigned long window() const { return programWindow; }
     // what the program printed on standard output and standard error
     std::string standardOutput() const { return program->output(); }
     std::string standardError() const { return program->errorOutput(); }
+    WindowReport report();
 
     DisplayDriver::Image capture();
     // captures presented frames until two in a row are equal: the picture
     // has stopped changing
     DisplayDriver::Image captureSettled();
+    // true once the window has presented `count` more frames
+    bool presentsFrames(int count);
     // the exit status, or nothing if it did not end in time
     std::optional<int> waitForExit(int timeoutMs = 10000);
     // asks the window to close, as its close button does, and waits
     std::optional<int> close(int timeoutMs = 20000);
     // the OpenGL calls of a traced program, once it has ended
     std::vector<ApiTrace::Call> recordedCalls() const;
-    void holdKey(unsigned long keysym, int milliseconds) { display->holdKey(keysym, milliseconds); }
+    // holds a key while the window presents `frames` frames
+    void holdKey(unsigned long keysym, int frames)
+    {
+        display->holdKeyForFrames(programWindow, keysym, frames);
+    }
+    // the text of the message box titled "Error" once it shows, as the host
+    // tells it: the Linux layer prints it, Windows holds it in the box
+    std::string errorBoxText(int timeoutMs);
     // closes a message box titled "Error" with Return; false if none came
     bool dismissErrorBox(int timeoutMs);
     // moves the pointer to a client pixel, the last step one pixel long
@@ -67,15 +102,20 @@ public:
     int clientHeight();
 
 private:
-    void start(const Options& options);
+    void start();
     // true once the window shows a drawn frame; later frames (outlines, the
     // lights off) may well be mostly dark
     bool waitForFirstFrame();
+    // what Windows says of the window with this title, from a small Win32
+    // program run in the session's prefix; empty fields where it said nothing
+    std::vector<std::string> askWindows(const std::string& title);
 
+    Options options;
     TempDirectory workFolder;
     TempDirectory outputFolder;
     std::unique_ptr<VirtualDisplay> virtualDisplay;
     std::unique_ptr<DisplayDriver> display;
+    std::unique_ptr<WinePrefix> winePrefix;
     std::unique_ptr<SpawnedProcess> program;
     unsigned long programWindow = 0;
     bool frameSeen = false;

@@ -15,7 +15,7 @@ test_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
     apitrace libtinyobjloader-dev
     clang libclang-rt-14-dev
-    g++-mingw-w64-x86-64 wine64 wine xdotool x11-apps
+    g++-mingw-w64-x86-64 wine64 wine icoutils
 )
 
 case "${1:-test}" in

@@ -10,11 +10,10 @@ tools/install-deps.sh test
 build_dir=${BUILD_DIR:-build}
 jobs=$(nproc)
 cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DBRINDLEMOOR_TESTS=ON -DBRINDLEMOOR_BENCH=ON -DBRINDLEMOOR_TOOLS=ON >/dev/null
+    -DBRINDLEMOOR_TESTS=ON -DBRINDLEMOOR_BENCH=ON -DBRINDLEMOOR_TOOLS=ON -DBRINDLEMOOR_WINDOWS_TESTS=ON >/dev/null
 cmake --build "$build_dir" -j "$jobs"
 
 tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
 # The loader under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# minute of fuzzing; then the Windows build under Wine.
+# minute of fuzzing.
 JOBS=$jobs tools/check-loader-robustness.sh
-tools/windows-smoke-test.sh

@@ -1,0 +1,215 @@
+// The yard's switches and its orbiting light, driven through real keys and
+// read back frame by frame from the program's recorded OpenGL calls. The car
+// is one triangle: these sessions never look at it.
+#include "harness/YardTrace.h"
+#include "tests/e2e/TestedHost.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/keysym.h>
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using YardTrace::Call;
+using Frames = std::vector<std::vector<Call>>;
+
+constexpr int noRepeatMs = 5000; // an auto-repeat delay no press reaches
+constexpr int repeatDelayMs = 150;
+constexpr int repeatIntervalMs = 60;
+constexpr int repeatingHoldMs = 700; // auto-repeat runs on the X server's clock, not on frames
+// Frames a switch key is held for: a switch that flipped on every frame
+// the key is down, not once per key-down, would flip several times.
+constexpr int pressFrames = 3;
+constexpr int walkFrames = 6;
+constexpr int turnLeftFrames = 6;
+constexpr int turnRightFrames = 12;
+constexpr double orbitDegreesPerRadian = 57.306590257879655; // the program's own 180 / 3.141
+
+// The orbiting light's position for an angle, as the frame computes it.
+std::vector<double> orbitAt(float angle)
+{
+    const double radians = double(angle) / orbitDegreesPerRadian;
+    return {float(std::cos(radians) * 7.0 + 12.0), 1.0f, float(std::sin(radians) * 7.0 - 12.0)};
+}
+
+bool enables(const std::vector<Call>& frame, const std::string& capability)
+{
+    for (const Call& c : frame) {
+        if (c.name == "glEnable" && !c.arguments.empty() && c.arguments[0] == capability) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A frame's reading, frame by frame, each run of equal readings once.
+std::vector<std::string> runsOf(const Frames& frames,
+                                const std::function<std::string(const std::vector<Call>&)>& read)
+{
+    std::vector<std::string> runs;
+    for (const auto& frame : frames) {
+        const std::string reading = read(frame);
+        if (runs.empty() || runs.back() != reading) {
+            runs.push_back(reading);
+        }
+    }
+    return runs;
+}
+
+// The program traced from start to close, on the host under test.
+class TracedYard : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ProgramSession::Options options;
+        options.host = testedHost;
+        options.traced = true;
+        options.layOut = ProgramSession::linkWithOneTriangleCar;
+        session = std::make_unique<ProgramSession>(options);
+        ASSERT_EQ(session->failure(), "");
+        session->driver().setKeyRepeat(noRepeatMs, noRepeatMs);
+        firstPicture = session->captureSettled();
+    }
+
+    // holds a switch key, then lets frames show the result
+    void press(unsigned long keysym)
+    {
+        session->holdKey(keysym, pressFrames);
+        session->presentsFrames(1);
+    }
+
+    // closes the program and reads its frames
+    void finish()
+    {
+        session->captureSettled();
+        ASSERT_EQ(session->close(), std::optional<int>(0));
+        frames = YardTrace::framesOf(session->recordedCalls());
+        ASSERT_GT(frames.size(), 2u);
+    }
+
+    std::unique_ptr<ProgramSession> session;
+    DisplayDriver::Image firstPicture;
+    Frames frames;
+};
+
+TEST_F(TracedYard, GHFAndRFlipOncePerKeyDownAndAgainOnAutoRepeat)
+{
+    press(XK_g);
+    const DisplayDriver::Image unlit = session->captureSettled();
+    press(XK_g);
+    press(XK_h);
+    press(XK_h);
+    press(XK_f);
+    press(XK_f);
+
+    // Look up: one pixel's step upwards, taken by the next frame while the
+    // button is held, turns the view up by 50 degrees a second of that frame.
+    const DisplayDriver::Image level = session->captureSettled();
+    int rootX = 0, rootY = 0, width = 0, height = 0;
+    session->driver().clientGeometry(session->window(), rootX, rootY, width, height);
+    session->approach(width / 2, height / 2);
+    session->driver().buttonDown(1);
+    session->driver().sync();
+    session->driver().moveMouseTo(rootX + width / 2, rootY + height / 2 - 1);
+    session->driver().sync();
+    const DisplayDriver::Image pitched = session->captureSettled();
+    session->driver().buttonUp(1);
+    // walking keeps the eye at height 1; released, it flies up along the
+    // pitch; locked again, it is pinned back to the ground
+    session->holdKey(XK_w, walkFrames);
+    press(XK_r);
+    session->holdKey(XK_w, walkFrames);
+    press(XK_r);
+
+    // held past the auto-repeat delay, every repeated key-down flips again
+    session->driver().setKeyRepeat(repeatDelayMs, repeatIntervalMs);
+    session->driver().holdKey(XK_f, repeatingHoldMs);
+    finish();
+
+    EXPECT_GT(differingShare(firstPicture, unlit), 0.3) << "G changed too little of the picture";
+    ASSERT_NE(pitched.rgb, level.rgb) << "the drag did not turn the view";
+    const auto lightState = [](const std::string& light) {
+        return [light](const std::vector<Call>& frame) { return enables(frame, light) ? "on" : "off"; };
+    };
+    EXPECT_EQ(runsOf(frames, lightState("GL_LIGHT0")), (std::vector<std::string>{"on", "off", "on"}));
+    EXPECT_EQ(runsOf(frames, lightState("GL_LIGHT1")), (std::vector<std::string>{"off", "on", "off"}));
+    const std::vector<std::string> modes = runsOf(frames, [](const std::vector<Call>& frame) {
+        return YardTrace::argumentOf(frame, "glPolygonMode", 1);
+    });
+    ASSERT_GE(modes.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(modes.begin(), modes.begin() + 3),
+              (std::vector<std::string>{"GL_FILL", "GL_LINE", "GL_FILL"}));
+    EXPECT_GE(modes.size(), 4u) << "F held past the repeat delay flipped no more";
+
+    // gluLookAt's matrix holds the view direction, negated, in its third
+    // column; the sky box stands around the eye after the height pin
+    const auto forwardY = [](const std::vector<Call>& frame) {
+        return -frame.at(ApiTrace::indexOf(frame, "glMultMatrixf")).numbers().at(6);
+    };
+    const auto eye = [](const std::vector<Call>& frame) { return YardTrace::skyCentre(frame); };
+    ASSERT_GT(forwardY(frames.back()), 0.0) << "the view was never pitched up";
+    EXPECT_EQ(runsOf(frames,
+                     [&](const std::vector<Call>& frame) {
+                         return float(eye(frame).at(1)) == 1.0f ? "ground" : "air";
+                     }),
+              (std::vector<std::string>{"ground", "air", "ground"}));
+    size_t released = 0;
+    double lowest = 1.0;
+    double highest = 1.0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const double eyeHeight = eye(frames[i]).at(1);
+        if (float(eyeHeight) != 1.0f && released == 0) {
+            released = i;
+        }
+        lowest = std::min(lowest, eyeHeight);
+        highest = std::max(highest, eyeHeight);
+    }
+    ASSERT_GT(released, 0u) << "the eye never left the ground in " << frames.size() << " frames";
+    EXPECT_GT(highest, 1.0) << "the eye flew down to " << lowest << ", not up";
+    EXPECT_GE(lowest, 1.0f) << "the eye went below the ground";
+    // walking with the lock on moved the eye along the ground
+    EXPECT_NE(float(eye(frames[released - 1]).at(2)), -5.0f);
+}
+
+TEST_F(TracedYard, QAndETurnTheOrbitingLightOneDegreePerFrame)
+{
+    session->holdKey(XK_q, turnLeftFrames);
+    session->presentsFrames(1);
+    session->holdKey(XK_e, turnRightFrames);
+    finish();
+
+    // Each frame's light stands at a whole number of degrees: +1 per frame
+    // while Q is held, -1 while E is, and never anywhere in between.
+    std::vector<int> angles;
+    for (const auto& frame : frames) {
+        const std::vector<double> position = YardTrace::lightPosition(frame, "GL_LIGHT1");
+        ASSERT_EQ(position.size(), 4u);
+        // the dump prints six significant digits; a degree moves the light
+        // about 0.12 units
+        int found = 10000;
+        for (int angle = -720; angle < 360 && found == 10000; ++angle) {
+            const std::vector<double> expected = orbitAt(float(angle));
+            if (std::fabs(position[0] - expected[0]) < 1e-3 && std::fabs(position[2] - expected[2]) < 1e-3) {
+                found = angle;
+            }
+        }
+        ASSERT_NE(found, 10000) << "light at " << position[0] << ", " << position[2];
+        angles.push_back(found);
+    }
+    int rises = 0;
+    int falls = 0;
+    for (size_t i = 1; i < angles.size(); ++i) {
+        const int step = angles[i] - angles[i - 1];
+        EXPECT_TRUE(step == 0 || step == 1 || step == -1) << "frame " << i;
+        rises += step == 1;
+        falls += step == -1;
+    }
+    EXPECT_GT(rises, 0);
+    EXPECT_GT(falls, rises); // E was held longer: the angle ends below 0
+    EXPECT_LT(angles.back(), 0);
+}
+
+} // namespace

@@ -1,0 +1,48 @@
+// The Windows program file carries its icon and its manifest, read back
+// with icoutils as any resource viewer would read them.
+#include "harness/SpawnedProcess.h"
+#include "harness/TempDirectory.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int toolTimeoutMs = 20000;
+
+// What a tool printed on standard output, or nothing if it failed.
+std::string outputOf(const std::vector<std::string>& arguments, const TempDirectory& scratch)
+{
+    SpawnedProcess::Options options;
+    options.outputPath = scratch.pathOf("output");
+    options.errorPath = scratch.pathOf("errors");
+    SpawnedProcess tool(arguments, options);
+    int status = 0;
+    if (!tool.waitForExit(toolTimeoutMs, status) || status != 0) {
+        ADD_FAILURE() << arguments[0] << " failed: " << tool.errorOutput();
+        return {};
+    }
+    return tool.output();
+}
+
+TEST(ProgramResources, IconGroup101HoldsOne64By64ImageOf32Bits)
+{
+    TempDirectory scratch;
+    const std::string icon = scratch.pathOf("101.ico");
+    outputOf({"wrestool", "--extract", "--type=group_icon", "--name=101", "--output=" + icon,
+              BRINDLEMOOR_WINDOWS_PROGRAM},
+             scratch);
+    EXPECT_EQ(outputOf({"icotool", "--list", icon}, scratch),
+              "--icon --index=1 --width=64 --height=64 --bit-depth=32 --palette-size=0\n");
+}
+
+TEST(ProgramResources, ManifestAsksToRunAsInvokerWithoutUiAccess)
+{
+    TempDirectory scratch;
+    const std::string manifest = outputOf(
+        {"wrestool", "--extract", "--raw", "--type=24", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM}, scratch);
+    EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\""),
+              std::string::npos)
+        << manifest;
+}
+
+} // namespace
