@@ -1,9 +1,6 @@
 #include "AssetSet.h"
-#include "geometry/Texture.h"
-#include "harness/GlTestContext.h"
 #include "harness/TempDirectory.h"
 
-#include <GL/gl.h>
 #include <SOIL.h>
 
 #include <gtest/gtest.h>
@@ -112,21 +109,5 @@ TEST(AssetFiles, PngsAreEightBitRgbNotInterlacedAndJpegsBaseline)
             EXPECT_TRUE(baseline) << path;
             EXPECT_FALSE(progressive) << path;
         }
-    }
-}
-
-TEST(AssetFiles, EveryImageBecomesATextureWithTheProgramsFlags)
-{
-    GlTestContext gl;
-    ASSERT_TRUE(gl.isReady()) << gl.failure();
-    for (const std::string& path : imagePaths()) {
-        const GLuint texture = loadTextureFile(path.c_str());
-        EXPECT_NE(texture, 0u) << path << ": " << SOIL_last_result();
-        GLint width = 0;
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
-        EXPECT_TRUE(isPowerOfTwo(width)) << path;
-        glBindTexture(GL_TEXTURE_2D, 0);
-        glDeleteTextures(1, &texture);
     }
 }
