@@ -54,37 +54,47 @@ Livery redLivery()
             43};
 }
 
-std::vector<uint8_t> bytesOf(const std::string& text)
-{
-    return std::vector<uint8_t>(text.begin(), text.end());
-}
-
+// an image is painted, then encoded as its name's extension says; a model
+// is written as OBJ text
 struct AssetMaker {
     const char* path;
-    std::vector<uint8_t> (*make)();
+    Image (*paint)();
+    std::string (*write)();
 };
 
 // the files in the order assetgen writes them, each with the generator call
-// that makes its bytes
+// that makes it
 const AssetMaker assetMakers[] = {
-    {"img/Grass.jpg", [] { return GrassTexture(grassSeed).render(grassSize).encodeJpg(jpegQuality); }},
-    {"img/wall.png", [] { return WallTexture(wallSeed).render(wallWidth, wallHeight).encodePng(); }},
-    {"img/skybox.png", [] { return SkyboxAtlas(skySeed).render(skyboxSize).encodePng(); }},
-    {"img/container.png", [] { return ContainerAtlas(blueLivery()).render(containerSize).encodePng(); }},
-    {"img/container2.png", [] { return ContainerAtlas(redLivery()).render(containerSize).encodePng(); }},
-    {"img/rust.png", [] { return RustTexture(rustSeed).render(rustSize).encodePng(); }},
-    {"img/sphereTex.jpg",
-     [] { return LampTexture(lampSeed).render(lampWidth, lampHeight).encodeJpg(jpegQuality); }},
-    {"mdl/car_scrap.obj",
+    {"img/Grass.jpg", [] { return GrassTexture(grassSeed).render(grassSize); }, nullptr},
+    {"img/wall.png", [] { return WallTexture(wallSeed).render(wallWidth, wallHeight); }, nullptr},
+    {"img/skybox.png", [] { return SkyboxAtlas(skySeed).render(skyboxSize); }, nullptr},
+    {"img/container.png", [] { return ContainerAtlas(blueLivery()).render(containerSize); }, nullptr},
+    {"img/container2.png", [] { return ContainerAtlas(redLivery()).render(containerSize); }, nullptr},
+    {"img/rust.png", [] { return RustTexture(rustSeed).render(rustSize); }, nullptr},
+    {"img/sphereTex.jpg", [] { return LampTexture(lampSeed).render(lampWidth, lampHeight); }, nullptr},
+    {"mdl/car_scrap.obj", nullptr,
+     [] { return CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"); }},
+    {"mdl/smallSphere.obj", nullptr,
      [] {
-         return bytesOf(CarModel(carSeed).build().toObj("Brindlemoor scrap car, written by tools/assetgen"));
-     }},
-    {"mdl/smallSphere.obj",
-     [] {
-         return bytesOf(SphereModel::build(sphereRings, sphereSegments)
-                            .toObj("Brindlemoor light marker, written by tools/assetgen"));
+         return SphereModel::build(sphereRings, sphereSegments)
+             .toObj("Brindlemoor light marker, written by tools/assetgen");
      }},
 };
+
+const AssetMaker* makerOf(const std::string& path)
+{
+    for (const AssetMaker& maker : assetMakers) {
+        if (path == maker.path) {
+            return &maker;
+        }
+    }
+    return nullptr;
+}
+
+bool endsWith(const std::string& text, const std::string& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
 }
 
 std::vector<std::string> AssetSet::paths()
@@ -98,12 +108,22 @@ std::vector<std::string> AssetSet::paths()
 
 std::vector<uint8_t> AssetSet::generate(const std::string& path)
 {
-    for (const AssetMaker& maker : assetMakers) {
-        if (path == maker.path) {
-            return maker.make();
-        }
+    const AssetMaker* maker = makerOf(path);
+    if (maker == nullptr) {
+        return {};
     }
-    return {};
+    if (maker->write != nullptr) {
+        const std::string text = maker->write();
+        return std::vector<uint8_t>(text.begin(), text.end());
+    }
+    const Image image = maker->paint();
+    return endsWith(path, ".jpg") ? image.encodeJpg(jpegQuality) : image.encodePng();
+}
+
+Image AssetSet::paint(const std::string& path)
+{
+    const AssetMaker* maker = makerOf(path);
+    return maker != nullptr && maker->paint != nullptr ? maker->paint() : Image(0, 0);
 }
 
 bool AssetSet::write(const std::string& root, const std::string& path, std::string& error)

@@ -2,6 +2,8 @@
 // from a fixed seed, so a run writes the same bytes every time.
 #pragma once
 
+#include "Image.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +14,10 @@ public:
     static std::vector<std::string> paths();
     // the bytes of one of `paths()`; empty for a name that is not one of them
     static std::vector<uint8_t> generate(const std::string& path);
+    // an image of `paths()` as its generator paints it, before it is encoded,
+    // so its pixels can be checked without the cost of encoding; 0 x 0 for a
+    // model or a name that is not one of them
+    static Image paint(const std::string& path);
     // generates `path` into the folder `root`, creating img/ and mdl/ there;
     // false with a reason in `error` when the file cannot be written
     static bool write(const std::string& root, const std::string& path, std::string& error);

@@ -30,14 +30,15 @@ public:
     // depend on the split)
     void fill(const std::function<Color(int x, int y)>& shade);
 
+    // the pixels as the encoders receive them: three bytes a pixel, rounded
+    // and clamped, rows packed top row first
+    std::vector<uint8_t> rgbBytes() const;
     // 8-bit RGB PNG, not interlaced
     std::vector<uint8_t> encodePng() const;
     // baseline JPEG at `quality` 1..100
     std::vector<uint8_t> encodeJpg(int quality) const;
 
 private:
-    std::vector<uint8_t> rgbBytes() const;
-
     int width = 0;
     int height = 0;
     std::vector<Color> pixels;
