@@ -1,10 +1,13 @@
 # The Windows program, cross-built with mingw-w64 beside the Linux build
-# (in <build>/windows), and the small Win32 tool through which the harness
-# asks Windows about a window. The end-to-end cases run both under Wine.
-# Sets BRINDLEMOOR_WINDOWS_DIR when both can be built.
+# (in <build>/windows), the small Win32 tool through which the harness asks
+# Windows about a window, and the Wine prefix every case's own prefix is made
+# from. The end-to-end cases run them under Wine. Sets
+# BRINDLEMOOR_WINDOWS_DIR and BRINDLEMOOR_WINE_TEMPLATE when all can be made.
 find_program(BRINDLEMOOR_MINGW_CXX x86_64-w64-mingw32-g++)
 find_program(BRINDLEMOOR_WINE wine)
-if(NOT BRINDLEMOOR_MINGW_CXX OR NOT BRINDLEMOOR_WINE)
+find_program(BRINDLEMOOR_WINEBOOT wineboot)
+find_program(BRINDLEMOOR_WINESERVER wineserver)
+if(NOT BRINDLEMOOR_MINGW_CXX OR NOT BRINDLEMOOR_WINE OR NOT BRINDLEMOOR_WINEBOOT OR NOT BRINDLEMOOR_WINESERVER)
     message(STATUS "Windows cases skipped: they need g++-mingw-w64-x86-64 and wine (tools/install-deps.sh test)")
     return()
 endif()
@@ -29,3 +32,20 @@ add_custom_command(OUTPUT ${BRINDLEMOOR_WINDOWS_DIR}/windowreport.exe
     DEPENDS ${report_source}
     COMMENT "Building windowreport.exe with mingw-w64")
 add_custom_target(windows_report DEPENDS ${BRINDLEMOOR_WINDOWS_DIR}/windowreport.exe)
+
+# Preparing a prefix takes some ten seconds, so the build does it once; no
+# display is needed. It has a home of its own, to which Wine links the
+# prefix's document folders: the user's is none of a test's business. The
+# server writes the registry as it ends, so the step waits for that too.
+set(BRINDLEMOOR_WINE_TEMPLATE ${CMAKE_BINARY_DIR}/wine-prefix)
+set(fresh_prefix ${BRINDLEMOOR_WINE_TEMPLATE}.new)
+set(wine_environment WINEPREFIX=${fresh_prefix} HOME=${BRINDLEMOOR_WINE_TEMPLATE}-home WINEDEBUG=-all
+    "WINEDLLOVERRIDES=mscoree,mshtml=")
+add_custom_command(OUTPUT ${BRINDLEMOOR_WINE_TEMPLATE}/system.reg
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${fresh_prefix} ${BRINDLEMOOR_WINE_TEMPLATE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${BRINDLEMOOR_WINE_TEMPLATE}-home
+    COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY ${wine_environment} ${BRINDLEMOOR_WINEBOOT} --init
+    COMMAND ${CMAKE_COMMAND} -E env ${wine_environment} ${BRINDLEMOOR_WINESERVER} -w
+    COMMAND ${CMAKE_COMMAND} -E rename ${fresh_prefix} ${BRINDLEMOOR_WINE_TEMPLATE}
+    COMMENT "Preparing the Wine prefix the Windows cases start from")
+add_custom_target(wine_prefix DEPENDS ${BRINDLEMOOR_WINE_TEMPLATE}/system.reg)

@@ -2,12 +2,7 @@
 
 #include "harness/SpawnedProcess.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 namespace {
-constexpr int bootTimeoutMs = 180000; // wineboot of a new prefix: tens of seconds on a busy machine
 constexpr int serverTimeoutMs = 10000;
 // Files this large are Wine's program files, which it only ever reads: they
 // are shared with the template. Wine rewrites its registry files whole.
@@ -40,56 +35,6 @@ bool runWine(const std::vector<std::string>& arguments,
     return process.waitForExit(timeoutMs, status) && status == 0;
 }
 
-// Held while one process prepares the template; the others wait for it.
-class TemplateLock {
-public:
-    explicit TemplateLock(const std::string& path)
-        : fd(open(path.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644))
-    {
-        if (fd >= 0) {
-            flock(fd, LOCK_EX);
-        }
-    }
-    ~TemplateLock()
-    {
-        if (fd >= 0) {
-            close(fd);
-        }
-    }
-    TemplateLock(const TemplateLock&) = delete;
-    TemplateLock& operator=(const TemplateLock&) = delete;
-
-    bool isHeld() const { return fd >= 0; }
-
-private:
-    int fd;
-};
-
-// The prefix every session's prefix is made from, prepared on first use.
-std::string prepareTemplate(const std::filesystem::path& folder, const std::string& displayName)
-{
-    TemplateLock lock(folder.string() + ".lock");
-    if (!lock.isHeld()) {
-        return "cannot lock " + folder.string() + ".lock";
-    }
-    if (std::filesystem::exists(folder / "system.reg")) {
-        return {};
-    }
-    // Prepared beside it and renamed, so a prefix cut short is never used.
-    const std::filesystem::path fresh = folder.string() + ".new";
-    std::error_code ignored;
-    std::filesystem::remove_all(fresh, ignored);
-    const auto environment = wineEnvironment(fresh, displayName);
-    // The server writes the registry as it ends: wait for that too.
-    if (!runWine({"wineboot", "--init"}, environment, bootTimeoutMs) ||
-        !runWine({"wineserver", "-w"}, environment, bootTimeoutMs)) {
-        return "wineboot could not prepare a Wine prefix in " + fresh.string() +
-               " (are the wine and wine64 packages installed?)";
-    }
-    std::filesystem::rename(fresh, folder, ignored);
-    return ignored ? "cannot move the new Wine prefix to " + folder.string() : std::string();
-}
-
 void shareTemplate(const std::filesystem::path& from, const std::filesystem::path& to)
 {
     std::filesystem::create_directories(to);
@@ -109,16 +54,17 @@ void shareTemplate(const std::filesystem::path& from, const std::filesystem::pat
 }
 
 WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::string& displayName)
-    : folder(prefixFolder), variables(wineEnvironment(prefixFolder, displayName))
+    : variables(wineEnvironment(prefixFolder, displayName))
 {
 #ifdef BRINDLEMOOR_WINE_TEMPLATE
-    failureText = prepareTemplate(BRINDLEMOOR_WINE_TEMPLATE, displayName);
-    if (failureText.empty()) {
-        try {
-            shareTemplate(BRINDLEMOOR_WINE_TEMPLATE, folder);
-        } catch (const std::filesystem::filesystem_error& error) {
-            failureText = std::string("cannot make the session's Wine prefix: ") + error.what();
-        }
+    if (!std::filesystem::exists(std::filesystem::path(BRINDLEMOOR_WINE_TEMPLATE) / "system.reg")) {
+        failureText = "no Wine prefix in " BRINDLEMOOR_WINE_TEMPLATE " (build the wine_prefix target)";
+        return;
+    }
+    try {
+        shareTemplate(BRINDLEMOOR_WINE_TEMPLATE, prefixFolder);
+    } catch (const std::filesystem::filesystem_error& error) {
+        failureText = std::string("cannot make the session's Wine prefix: ") + error.what();
     }
 #else
     failureText = "this build has no Windows program (configure with BRINDLEMOOR_WINDOWS_TESTS=ON)";

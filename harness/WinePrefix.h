@@ -1,8 +1,8 @@
 // A Wine prefix of a session's own, so that its wineserver, desktop and
 // registry serve one program on one display and nothing else. Preparing a
-// prefix (wineboot) takes many seconds, so one is prepared once per build,
-// as a template, and each session's prefix is made from it in moments: the
-// large program files hard-linked, the files Wine writes copied.
+// prefix (wineboot) takes seconds, so the build prepares one, and each
+// session's prefix is made from it in moments: the large program files
+// hard-linked, the files Wine writes copied.
 #pragma once
 
 #include <filesystem>
@@ -25,7 +25,6 @@ public:
     const std::vector<std::pair<std::string, std::string>>& environment() const { return variables; }
 
 private:
-    std::filesystem::path folder;
     std::vector<std::pair<std::string, std::string>> variables;
     std::string failureText;
 };

@@ -21,7 +21,7 @@ jobs=${JOBS:-2}
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) in $sanitizeDir"
 cmake -S "$root" -B "$sanitizeDir" -G Ninja -DBRINDLEMOOR_SANITIZE=ON \
-    -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF >/dev/null
+    -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF -DBRINDLEMOOR_WINDOWS_TESTS=OFF >/dev/null
 ninja -C "$sanitizeDir" -j "$jobs" geometry_tests geometry_gl_tests geometry_gl_probe
 
 # Leak checking is on by default; geometry_gl_tests turns it off for itself
