@@ -1,9 +1,16 @@
 #include "harness/WinePrefix.h"
 
-#include "harness/SpawnedProcess.h"
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <thread>
 
 namespace {
-constexpr int serverTimeoutMs = 10000;
+constexpr auto endWait = std::chrono::seconds(5); // for the killed processes to be gone
+constexpr auto endPoll = std::chrono::milliseconds(5);
 // Files this large are Wine's program files, which it only ever reads: they
 // are shared with the template. Wine rewrites its registry files whole.
 constexpr std::uintmax_t sharedFileBytes = 64 * 1024;
@@ -25,14 +32,36 @@ std::vector<std::pair<std::string, std::string>> wineEnvironment(const std::file
             {"DISPLAY", displayName}};
 }
 
-bool runWine(const std::vector<std::string>& arguments,
-             const std::vector<std::pair<std::string, std::string>>& environment, int timeoutMs)
+// Every process of the prefix: the program, the wineserver and Wine's
+// services, all of which Wine starts with WINEPREFIX as it was given.
+std::vector<pid_t> processesOf(const std::string& prefixVariable)
 {
-    SpawnedProcess::Options options;
-    options.environment = environment;
-    SpawnedProcess process(arguments, options);
-    int status = 0;
-    return process.waitForExit(timeoutMs, status) && status == 0;
+    std::vector<pid_t> found;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) {
+            continue;
+        }
+        std::ifstream file(entry.path() / "environ", std::ios::binary);
+        const std::string environment((std::istreambuf_iterator<char>(file)),
+                                      std::istreambuf_iterator<char>());
+        if (environment.find('\0' + prefixVariable + '\0') != std::string::npos ||
+            environment.rfind(prefixVariable + '\0', 0) == 0) {
+            found.push_back(static_cast<pid_t>(std::stol(name)));
+        }
+    }
+    return found;
+}
+
+// A process that has ended but is not yet reaped is gone for this purpose.
+bool isRunning(pid_t pid)
+{
+    std::ifstream status("/proc/" + std::to_string(pid) + "/stat");
+    std::string fields;
+    std::getline(status, fields);
+    const size_t state = fields.rfind(')');
+    return state != std::string::npos && state + 2 < fields.size() && fields[state + 2] != 'Z';
 }
 
 void shareTemplate(const std::filesystem::path& from, const std::filesystem::path& to)
@@ -54,7 +83,7 @@ void shareTemplate(const std::filesystem::path& from, const std::filesystem::pat
 }
 
 WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::string& displayName)
-    : variables(wineEnvironment(prefixFolder, displayName))
+    : prefix(prefixFolder), variables(wineEnvironment(prefixFolder, displayName))
 {
 #ifdef BRINDLEMOOR_WINE_TEMPLATE
     if (!std::filesystem::exists(std::filesystem::path(BRINDLEMOOR_WINE_TEMPLATE) / "system.reg")) {
@@ -73,10 +102,17 @@ WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::str
 
 WinePrefix::~WinePrefix()
 {
-    if (failureText.empty()) {
-        // SIGKILL: the program has ended or failed by now; what is left is
-        // Wine's own services, which a gentler signal waits seconds on.
-        runWine({"wineserver", "-k9"}, variables, serverTimeoutMs);
-        runWine({"wineserver", "-w"}, variables, serverTimeoutMs);
+    // The program has ended or failed by now; what is left is Wine's own
+    // services, which would take their time going once the program has, and
+    // which `wineserver -k` waits on for most of a second.
+    const std::vector<pid_t> processes = processesOf("WINEPREFIX=" + prefix.string());
+    for (const pid_t pid : processes) {
+        kill(pid, SIGKILL);
+    }
+    const auto deadline = std::chrono::steady_clock::now() + endWait;
+    for (const pid_t pid : processes) {
+        while (isRunning(pid) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(endPoll);
+        }
     }
 }

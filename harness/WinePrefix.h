@@ -14,7 +14,7 @@ class WinePrefix {
 public:
     // the prefix in `folder`, its programs shown on the X display `displayName`
     WinePrefix(const std::filesystem::path& folder, const std::string& displayName);
-    // ends every process of the prefix (wineserver -k) and waits for them
+    // ends every process of the prefix and waits for them
     ~WinePrefix();
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
@@ -25,6 +25,7 @@ public:
     const std::vector<std::pair<std::string, std::string>>& environment() const { return variables; }
 
 private:
+    std::filesystem::path prefix;
     std::vector<std::pair<std::string, std::string>> variables;
     std::string failureText;
 };

@@ -16,6 +16,7 @@ namespace {
 using YardTrace::Call;
 
 constexpr int pressFrames = 4;
+constexpr int noRepeatMs = 5000; // an auto-repeat delay no press reaches, however slow the frames
 
 // One expected call: its name and, where given, its numbers (compared as
 // the 32-bit floats the program passes) or its printed arguments.
@@ -244,6 +245,7 @@ protected:
         options.traced = true;
         session = std::make_unique<ProgramSession>(options);
         ASSERT_EQ(session->failure(), "");
+        session->driver().setKeyRepeat(noRepeatMs, noRepeatMs);
         session->captureSettled();
     }
 
