@@ -1,14 +1,22 @@
-// The icon the Windows build compiles in is the committed file: these prove
-// it is what the generator writes today and that its layout is what the
-// resource compiler and the shell expect.
+// The icons the packages carry are committed files: these prove they are
+// what the generator draws today, and that the Windows icon's layout is what
+// the resource compiler and the shell expect.
 #include "tools/icongen/IconEncoding.h"
 #include "tools/icongen/YardIcon.h"
 
 #include <gtest/gtest.h>
 
+// decoding only, its functions kept to this file
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb/stb_image.h>
+
 #include <cstdint>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -65,7 +73,31 @@ TEST_F(CommittedIcon, IsWhatTheGeneratorWrites)
 {
     const std::vector<uint8_t> generated = encodeIco(drawYardIcon());
     ASSERT_EQ(generated.size(), icon.size());
-    EXPECT_TRUE(generated == icon) << "regenerate it: build/tools/icongen/icongen " << committedIcon;
+    EXPECT_TRUE(generated == icon) << "regenerate it: build/tools/icongen/icongen app/resources";
+}
+
+// Pixels, not bytes: another PNG encoder may compress them differently.
+TEST(CommittedDesktopIcons, AreTheArtAtEverySize)
+{
+    for (const int size : desktopIconSizes) {
+        const std::string sizeName = std::to_string(size) + "x" + std::to_string(size);
+        const std::string path = "app/resources/hicolor/" + sizeName + "/apps/brindlemoor.png";
+        int width = 0, height = 0, channels = 0;
+        const std::unique_ptr<unsigned char, void (*)(void*)> pixels(
+            stbi_load(path.c_str(), &width, &height, &channels, 4), stbi_image_free);
+        ASSERT_TRUE(pixels) << path << ": " << stbi_failure_reason();
+        ASSERT_EQ(width, size) << path;
+        ASSERT_EQ(height, size) << path;
+        const IconCanvas art = drawYardIcon(size);
+        int differing = 0;
+        for (int i = 0; i < size * size; ++i) {
+            const IconColour expected = art.pixel(i % size, i / size);
+            const unsigned char* got = pixels.get() + 4 * i;
+            differing += got[0] != expected.red || got[1] != expected.green || got[2] != expected.blue ||
+                         got[3] != expected.alpha;
+        }
+        EXPECT_EQ(differing, 0) << path << ": regenerate with build/tools/icongen/icongen app/resources";
+    }
 }
 
 TEST_F(CommittedIcon, DirectoryHoldsOne64By64ImageOf32Bits)

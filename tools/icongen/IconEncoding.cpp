@@ -1,5 +1,8 @@
 #include "tools/icongen/IconEncoding.h"
 
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
 #include <cstddef>
 
 namespace {
@@ -98,5 +101,27 @@ std::vector<uint8_t> encodeIco(const IconCanvas& canvas)
         }
         out.insert(out.end(), maskRow.begin(), maskRow.end());
     }
+    return out;
+}
+
+std::vector<uint8_t> encodePng(const IconCanvas& canvas)
+{
+    const int size = canvas.getSize();
+    std::vector<uint8_t> rgba;
+    rgba.reserve(static_cast<size_t>(size) * size * 4);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const IconColour colour = canvas.pixel(x, y);
+            rgba.insert(rgba.end(), {colour.red, colour.green, colour.blue, colour.alpha});
+        }
+    }
+    std::vector<uint8_t> out;
+    stbi_write_png_to_func(
+        [](void* context, void* data, int bytes) {
+            const uint8_t* first = static_cast<const uint8_t*>(data);
+            static_cast<std::vector<uint8_t>*>(context)->insert(
+                static_cast<std::vector<uint8_t>*>(context)->end(), first, first + bytes);
+        },
+        &out, size, size, 4, rgba.data(), size * 4);
     return out;
 }

@@ -46,17 +46,20 @@ struct YardPoint {
     float height = 0.0f; // pixels
 };
 
-IconPoint project(const YardPoint& point)
+// where a yard point lies on a canvas `scale` times the size the art is
+// laid out at
+IconPoint project(const YardPoint& point, float scale)
 {
-    return {backCornerX + (point.u - point.v) * stepAcross,
-            backCornerY + (point.u + point.v) * stepDown - point.height};
+    return {(backCornerX + (point.u - point.v) * stepAcross) * scale,
+            (backCornerY + (point.u + point.v) * stepDown - point.height) * scale};
 }
 
 void fillFace(IconCanvas& canvas, const std::vector<YardPoint>& corners, IconColour colour)
 {
+    const float scale = static_cast<float>(canvas.getSize()) / iconSize;
     std::vector<IconPoint> projected;
     for (const YardPoint& corner : corners) {
-        projected.push_back(project(corner));
+        projected.push_back(project(corner, scale));
     }
     canvas.fillPolygon(projected, colour);
 }
@@ -179,9 +182,9 @@ void drawContainer(IconCanvas& canvas)
 }
 }
 
-IconCanvas drawYardIcon()
+IconCanvas drawYardIcon(int size)
 {
-    IconCanvas canvas(iconSize);
+    IconCanvas canvas(size);
     // Back to front, so nearer things cover farther ones.
     drawOutline(canvas);
     drawGrass(canvas);

@@ -5,7 +5,10 @@
 
 #include "tools/icongen/IconCanvas.h"
 
-constexpr int iconSize = 64; // pixels each way
+constexpr int iconSize = 64; // pixels each way: the Windows icon, and the size the art is laid out at
 
-// the icon's picture, iconSize x iconSize pixels
-IconCanvas drawYardIcon();
+// the sizes the Linux desktop's icon theme (hicolor) gets the same art at
+constexpr int desktopIconSizes[] = {16, 32, 48, 64, 128, 256};
+
+// the icon's picture, size x size pixels: the art scaled from iconSize
+IconCanvas drawYardIcon(int size = iconSize);
