@@ -83,7 +83,11 @@ void ProgramSession::writeOneTriangleCar(const std::filesystem::path& folder)
     std::ofstream(folder / "mdl" / "car_scrap.obj", std::ios::binary | std::ios::trunc) << oneTriangleCar;
 }
 
-ProgramSession::ProgramSession(ProgramHost host) : ProgramSession(Options{host}) {}
+ProgramSession::ProgramSession(ProgramHost host)
+{
+    options.host = host;
+    start();
+}
 
 ProgramSession::ProgramSession(const Options& sessionOptions) : options(sessionOptions)
 {
@@ -96,7 +100,9 @@ void ProgramSession::start()
         failureText = "no temporary folder";
         return;
     }
-    if (options.layOut) {
+    const std::filesystem::path workingFolder =
+        options.workingFolder.empty() ? workFolder.path() : options.workingFolder;
+    if (options.layOut && options.workingFolder.empty()) {
         options.layOut(workFolder.path());
     }
     virtualDisplay = std::make_unique<VirtualDisplay>(true, options.withGlx);
@@ -111,7 +117,7 @@ void ProgramSession::start()
         arguments = {"apitrace", "trace", "--output", (outputFolder.path() / "program.trace").string()};
     }
     SpawnedProcess::Options run;
-    run.workingDirectory = workFolder.path().string();
+    run.workingDirectory = workingFolder.string();
     run.environment = {{"DISPLAY", virtualDisplay->name()}};
     run.outputPath = (outputFolder.path() / "stdout").string();
     run.errorPath = (outputFolder.path() / "stderr").string();
@@ -122,9 +128,10 @@ void ProgramSession::start()
             return;
         }
         run.environment = winePrefix->environment();
-        arguments.insert(arguments.end(), {"wine", windowsProgram});
+        arguments.insert(arguments.end(),
+                         {"wine", options.program.empty() ? windowsProgram : options.program.string()});
     } else {
-        arguments.push_back(BRINDLEMOOR_PROGRAM);
+        arguments.push_back(options.program.empty() ? BRINDLEMOOR_PROGRAM : options.program.string());
     }
     program = std::make_unique<SpawnedProcess>(arguments, run);
     if (!program->isStarted()) {
@@ -232,6 +239,16 @@ std::optional<int> ProgramSession::close(int timeoutMs)
 {
     display->requestClose(programWindow);
     return waitForExit(timeoutMs);
+}
+
+std::optional<int> ProgramSession::holdUntilExit(unsigned long keysym, int timeoutMs)
+{
+    captureSettled();
+    display->keyDown(keysym);
+    display->sync();
+    const std::optional<int> status = waitForExit(timeoutMs);
+    display->keyUp(keysym);
+    return status;
 }
 
 std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const

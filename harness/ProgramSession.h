@@ -42,6 +42,12 @@ public:
         // fills the working folder before the program starts; by default it
         // gets the project's own mdl/ and img/
         std::function<void(const std::filesystem::path& folder)> layOut = linkProjectFiles;
+        // the program to run, e.g. from an unpacked package; by default the
+        // build's own for the host
+        std::filesystem::path program;
+        // where it runs; by default a folder of the session's own, laid out
+        // as above
+        std::filesystem::path workingFolder;
     };
 
     // What the host itself says of a top-level window: X and the window
@@ -78,6 +84,10 @@ public:
     std::optional<int> waitForExit(int timeoutMs = 10000);
     // asks the window to close, as its close button does, and waits
     std::optional<int> close(int timeoutMs = 20000);
+    // holds a key from a drawn frame on until the program ends, and gives
+    // its status: held, not tapped, as a press and release between two
+    // frames is never seen
+    std::optional<int> holdUntilExit(unsigned long keysym, int timeoutMs = 10000);
     // the OpenGL calls of a traced program, once it has ended
     std::vector<ApiTrace::Call> recordedCalls() const;
     // holds a key while the window presents `frames` frames

@@ -22,19 +22,6 @@ class ProgramWindow : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(session.failure(), ""); }
 
-    // Holds a key from a drawn frame until the program ends, and gives its
-    // status: held, not tapped, as a press and release between two frames
-    // is never seen.
-    std::optional<int> endHolding(unsigned long keysym)
-    {
-        session.captureSettled();
-        session.driver().keyDown(keysym);
-        session.driver().sync();
-        const std::optional<int> status = session.waitForExit(exitTimeoutMs);
-        session.driver().keyUp(keysym);
-        return status;
-    }
-
     ProgramSession session{testedHost};
 };
 
@@ -104,12 +91,12 @@ TEST_F(ProgramWindow, WMovesAndALeftDragTurnsTheViewButThePointerAloneAndAltWDoN
 TEST_F(ProgramWindow, HeldEscapeEndsWithTheLastMessagesWParam)
 {
     // Escape's WM_KEYDOWN, then the WM_CHAR that TranslateMessage posts for it
-    EXPECT_EQ(endHolding(XK_Escape), std::optional<int>(escapeCode));
+    EXPECT_EQ(session.holdUntilExit(XK_Escape), std::optional<int>(escapeCode));
 }
 
 TEST_F(ProgramWindow, BackspaceEndsWithZero)
 {
-    EXPECT_EQ(endHolding(XK_BackSpace), std::optional<int>(0));
+    EXPECT_EQ(session.holdUntilExit(XK_BackSpace), std::optional<int>(0));
 }
 
 TEST_F(ProgramWindow, ClosingTheWindowEndsWithZero)
