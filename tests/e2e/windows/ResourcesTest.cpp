@@ -45,4 +45,23 @@ TEST(ProgramResources, ManifestAsksToRunAsInvokerWithoutUiAccess)
         << manifest;
 }
 
+TEST(ProgramResources, VersionResourceCarriesTheProjectVersionAndTheProductsName)
+{
+    TempDirectory scratch;
+    const std::string resource = outputOf(
+        {"wrestool", "--extract", "--raw", "--type=16", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM}, scratch);
+    // The strings are UTF-16 with the padding between a name and its value
+    // all zeros: without the zero bytes each pair reads as one word.
+    std::string text;
+    for (const char c : resource) {
+        if (c != '\0') {
+            text += c;
+        }
+    }
+    for (const std::string pair : {"FileVersion" BRINDLEMOOR_VERSION, "ProductVersion" BRINDLEMOOR_VERSION,
+                                   "ProductNameBrindlemoor", "FileDescriptionBrindlemoor: "}) {
+        EXPECT_NE(text.find(pair), std::string::npos) << pair << " in " << text;
+    }
+}
+
 } // namespace
