@@ -16,6 +16,7 @@ test_packages=(
     apitrace libtinyobjloader-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 wine64 wine icoutils
+    dpkg-dev lintian desktop-file-utils unzip
 )
 
 case "${1:-test}" in

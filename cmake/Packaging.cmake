@@ -1,0 +1,102 @@
+# Install rules and CPack. On Windows: a zip of the program beside mdl/ and
+# img/, with a short README.txt and the licences of what is compiled in. On
+# Linux: one tree (the program under libexec, its data under share, a
+# launcher in bin that starts it in its data folder, a desktop entry, the
+# icon at six sizes, a manual page) packed as a .deb and as a .tar.gz.
+# `cmake --build <build> --target package` writes them to <build>/packages.
+include(GNUInstallDirs)
+
+set(CPACK_PACKAGE_NAME Brindlemoor)
+set(CPACK_PACKAGE_VENDOR "The Brindlemoor developers")
+set(CPACK_PACKAGE_CONTACT "The Brindlemoor developers <developers@brindlemoor.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk or fly through a walled yard in 3D")
+# lines short enough for Debian's package lists
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "Brindlemoor opens one window in which you walk, or fly, through a walled\n"
+    "yard of tiled grass with twenty shipping containers, two scrap cars, a sky\n"
+    "all round, a fixed white light and a magenta light that orbits the yard.\n"
+    "It draws with the OpenGL fixed-function pipeline.")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
+set(CPACK_STRIP_FILES TRUE)
+# The packages' names, for the tests that unpack them; the Linux build
+# knows the zip's too.
+set(BRINDLEMOOR_WINDOWS_PACKAGE_NAME Brindlemoor-${PROJECT_VERSION}-win64)
+string(TOLOWER brindlemoor-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR} BRINDLEMOOR_LINUX_PACKAGE_NAME)
+set(packaging_dir ${CMAKE_SOURCE_DIR}/packaging)
+set(staged_dir ${CMAKE_BINARY_DIR}/packaging)
+
+if(WIN32)
+    # Explorer starts a program with its own folder as the working folder,
+    # so a double-click finds mdl\ and img\ beside it.
+    install(TARGETS brindlemoor RUNTIME DESTINATION .)
+    install(DIRECTORY mdl img DESTINATION .)
+    # Notepad before Windows 10 shows text files only with CR LF line ends.
+    configure_file(${packaging_dir}/windows/README.txt.in ${staged_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${staged_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${packaging_dir}/notices/fast_float.txt ${staged_dir}/licences/fast_float.txt
+        @ONLY NEWLINE_STYLE CRLF)
+    configure_file(${packaging_dir}/notices/stb_image.txt ${staged_dir}/licences/stb_image.txt
+        @ONLY NEWLINE_STYLE CRLF)
+    install(FILES ${staged_dir}/README.txt ${staged_dir}/LICENSE.txt DESTINATION .)
+    install(DIRECTORY ${staged_dir}/licences DESTINATION .)
+    # The compiler's own runtime, linked in statically: a cross build from
+    # Debian ships its toolchain's terms as Debian states them.
+    foreach(runtime mingw-w64-runtime:mingw-w64-x86-64-dev gcc-runtime:gcc-mingw-w64-base)
+        string(REPLACE ":" ";" runtime ${runtime})
+        list(GET runtime 0 name)
+        list(GET runtime 1 debian_package)
+        if(EXISTS /usr/share/doc/${debian_package}/copyright)
+            install(FILES /usr/share/doc/${debian_package}/copyright DESTINATION licences RENAME ${name}.txt)
+        endif()
+    endforeach()
+
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME})
+else()
+    set(data_dir ${CMAKE_INSTALL_DATADIR}/brindlemoor)
+    set(program_dir ${CMAKE_INSTALL_LIBEXECDIR}/brindlemoor)
+    set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/brindlemoor)
+    install(TARGETS brindlemoor RUNTIME DESTINATION ${program_dir})
+    install(DIRECTORY mdl img DESTINATION ${data_dir})
+
+    # The launcher finds the rest relative to itself.
+    file(RELATIVE_PATH data_from_launcher /${CMAKE_INSTALL_BINDIR} /${data_dir})
+    file(RELATIVE_PATH program_from_launcher /${CMAKE_INSTALL_BINDIR} /${program_dir}/brindlemoor)
+    configure_file(${packaging_dir}/linux/brindlemoor.in ${staged_dir}/brindlemoor @ONLY)
+    install(PROGRAMS ${staged_dir}/brindlemoor DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+    install(FILES ${packaging_dir}/linux/brindlemoor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(DIRECTORY app/resources/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+    install(FILES ${packaging_dir}/linux/copyright DESTINATION ${doc_dir})
+
+    # Debian wants these compressed, without a time stamp in the header.
+    find_program(GZIP_EXECUTABLE gzip REQUIRED)
+    configure_file(${packaging_dir}/linux/changelog.in ${staged_dir}/changelog @ONLY)
+    configure_file(${packaging_dir}/linux/brindlemoor.1.in ${staged_dir}/brindlemoor.1 @ONLY)
+    foreach(page changelog brindlemoor.1)
+        add_custom_command(OUTPUT ${staged_dir}/${page}.gz
+            COMMAND ${GZIP_EXECUTABLE} -9n -c ${staged_dir}/${page} > ${staged_dir}/${page}.gz
+            DEPENDS ${staged_dir}/${page})
+    endforeach()
+    add_custom_target(packaged_pages ALL DEPENDS ${staged_dir}/changelog.gz ${staged_dir}/brindlemoor.1.gz)
+    install(FILES ${staged_dir}/changelog.gz DESTINATION ${doc_dir})
+    install(FILES ${staged_dir}/brindlemoor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+    set(CPACK_GENERATOR "DEB;TGZ")
+    set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_LINUX_PACKAGE_NAME})
+    set(CPACK_DEBIAN_PACKAGE_NAME brindlemoor)
+    find_program(DPKG_EXECUTABLE dpkg)
+    if(DPKG_EXECUTABLE)
+        execute_process(COMMAND ${DPKG_EXECUTABLE} --print-architecture
+            OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE)
+    endif()
+    set(CPACK_DEBIAN_FILE_NAME
+        ${CPACK_DEBIAN_PACKAGE_NAME}_${PROJECT_VERSION}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb)
+    set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    # the libraries' packages, worked out from what the program links
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+endif()
+
+include(CPack)
