@@ -2,6 +2,7 @@
 
 #include <fast_float/fast_float.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -55,5 +56,13 @@ int tokenToInt(std::string_view token)
         return value;
     }
     const std::string copy(token);
-    return std::atoi(copy.c_str());
+    return textToInt(copy.c_str());
+}
+
+// atoi reads as strtol does; strtol clamps what overflows a long, and a
+// long holds every int, so the range check sees every number too large.
+int textToInt(const char* text)
+{
+    const long value = std::strtol(text, nullptr, 10);
+    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
 }

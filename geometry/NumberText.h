@@ -3,7 +3,9 @@
 // copied out and zero-terminated. Plain decimal text takes a fast exact path;
 // anything unusual (a plus sign, hex, inf, nan, overflow, long integers)
 // goes to the C library itself, so its results, platform quirks included,
-// are kept.
+// are kept. The one exception is an integer too large for an int, whose
+// atoi differs by host (glibc wraps, the Windows runtime saturates): it
+// reads as 0, which names no entry.
 #pragma once
 
 #include <cfloat>
@@ -13,8 +15,10 @@
 
 // atof of the token
 double tokenToDouble(std::string_view token);
-// atoi of the token
+// atoi of the token where its number fits an int, else 0
 int tokenToInt(std::string_view token);
+// the same for a zero-terminated text
+int textToInt(const char* text);
 
 // The fast paths alone, for callers that scan the text themselves: read a
 // number at first, ending at the first character that does not fit, and

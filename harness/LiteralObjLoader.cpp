@@ -2,6 +2,7 @@
 
 #include "harness/LiteralTokenizer.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -59,7 +60,9 @@ bool LiteralObjLoader::load(const std::string& fileBytes)
             faceStream.nextToken(nullptr, nullptr, 0);
             for (int i = 0; i < 9; ++i) {
                 faceStream.nextToken(&faceIndex, faceTokens, 3);
-                faces.push_back(atoi(faceIndex.c_str()));
+                // atoi, but a number too large for an int names no entry
+                const long index = strtol(faceIndex.c_str(), nullptr, 10);
+                faces.push_back(index < INT_MIN || index > INT_MAX ? 0 : static_cast<int>(index));
             }
         }
     }

@@ -218,6 +218,8 @@ TEST_F(ModelLoadModel, FaceNamingAMissingEntryFailsAndLeavesTheModelAsItWas)
         oneTriangle + "f -1/-1/-1 -2/-2/-1 -3/-3/-1\n",
         oneTriangle + "f 1/1/1 2/2/1 3/3/-2147483648\n",
         oneTriangle + "f 1/1/1 2/2/1 3/3/99999999999999\n",
+        // 2^32 + 1: no int, so no entry, where wrapping would make it 1
+        oneTriangle + "f 1/1/1 2/2/1 3/3/4294967297\n",
         oneTriangle + "f \n",
         "v 0 0 0\nvn 0 0 1\nf 1/1/1 1/1/1 1/1/1\n",
         "v 0 0 0\nvt 0 0\nf 1/1/1 1/1/1 1/1/1\n",
