@@ -3,8 +3,6 @@
 #include <cassert>
 #include <cmath>
 
-Vector3::Vector3(float x, float y, float z) : elements{x, y, z} {}
-
 Vector3& Vector3::set(float x, float y, float z)
 {
     elements[0] = x;

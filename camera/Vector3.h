@@ -4,7 +4,7 @@
 
 class Vector3 {
 public:
-    Vector3(float x = 0.0f, float y = 0.0f, float z = 0.0f);
+    Vector3(float x = 0.0f, float y = 0.0f, float z = 0.0f) : elements{x, y, z} {}
 
     Vector3& set(float x, float y, float z);
     float getX() const { return elements[0]; }

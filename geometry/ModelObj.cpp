@@ -6,6 +6,7 @@
 #include "geometry/NumberText.h"
 #include "geometry/ObjLineReader.h"
 #include "geometry/Tokenizer.h"
+#include "platform/PageAdvice.h"
 
 #include <algorithm>
 #include <climits>
@@ -25,7 +26,7 @@ constexpr int indicesPerFace = 9;
 constexpr size_t fileChunkBytes = 1 << 20;
 // faces in the first block of face indices, and the most in any block
 constexpr size_t firstBlockFaces = 16;
-constexpr size_t largestBlockFaces = 65536;
+constexpr size_t largestBlockFaces = 262144;
 
 // The rules' own reading of a v, vn or vt line's operands, for the lines
 // the fast path leaves. A line that runs short leaves token as it was, so
@@ -130,6 +131,18 @@ std::string_view operandsOf(std::string_view line, std::string_view keyword)
     return line.substr(static_cast<size_t>(keyword.data() + keyword.size() - line.data()));
 }
 
+// Room for `more` elements at the end of an array; where that takes a new
+// buffer, its pages are asked to be huge before they are first touched.
+template <typename T>
+void reserveMore(std::vector<T>& array, size_t more)
+{
+    const size_t capacity = array.capacity();
+    array.reserve(array.size() + more);
+    if (array.capacity() != capacity) {
+        adviseHugePages(array.data(), array.capacity() * sizeof(T));
+    }
+}
+
 // Face indices are kept in blocks, each twice the one before up to a
 // limit, so that a large model's faces are never copied to a bigger array
 // as they grow: on large files that copying, and the memory it touches,
@@ -141,7 +154,7 @@ void appendFace(std::vector<std::vector<int>>& faceBlocks, const int* indices)
                                  ? firstBlockFaces
                                  : std::min(2 * faceBlocks.back().size() / indicesPerFace, largestBlockFaces);
         faceBlocks.emplace_back();
-        faceBlocks.back().reserve(faces * indicesPerFace);
+        reserveMore(faceBlocks.back(), faces * indicesPerFace);
     }
     faceBlocks.back().insert(faceBlocks.back().end(), indices, indices + indicesPerFace);
 }
@@ -240,10 +253,10 @@ bool Model::appendCorners(const std::vector<Vector3>& verts, const std::vector<V
     // model cannot be left half appended. Written through pointers, which
     // is measurably faster than a push_back per float.
     const size_t first = indices.size();
-    vertices.reserve(vertices.size() + 3 * cornerCount);
-    texCoords.reserve(texCoords.size() + 2 * cornerCount);
-    normals.reserve(normals.size() + 3 * cornerCount);
-    indices.reserve(indices.size() + cornerCount);
+    reserveMore(vertices, 3 * cornerCount);
+    reserveMore(texCoords, 2 * cornerCount);
+    reserveMore(normals, 3 * cornerCount);
+    reserveMore(indices, cornerCount);
     vertices.resize(vertices.size() + 3 * cornerCount);
     texCoords.resize(texCoords.size() + 2 * cornerCount);
     normals.resize(normals.size() + 3 * cornerCount);

@@ -136,7 +136,12 @@ inline bool readPlainDouble(const char* first, const char* last, double* value, 
     const int digitCount = integerDigits + fractionDigits;
     const bool exponentOrHex = p < last && (*p == 'e' || *p == 'E' || *p == 'x' || *p == 'X');
     if (FLT_EVAL_METHOD != 0 || digitCount == 0 || digitCount > numberText::maxShortDigits || exponentOrHex) {
-        return readPlainDoubleGeneral(first, last, value, stop);
+        // through a local of its own, so that the caller's value is not
+        // taken to memory on the common path as well
+        double general = 0.0;
+        const bool read = readPlainDoubleGeneral(first, last, &general, stop);
+        *value = general;
+        return read;
     }
     const double magnitude = static_cast<double>(mantissa) / numberText::powersOfTen[fractionDigits];
     *value = negative ? -magnitude : magnitude;
