@@ -1,50 +1,9 @@
 #include "geometry/ObjLineReader.h"
 
+#include "geometry/ObjScanning.h"
+
 #include <algorithm>
 #include <cstring>
-
-namespace {
-constexpr char quote = '"';
-// printable ASCII, space included: what a line is made of
-constexpr unsigned char firstLineChar = 0x20;
-constexpr unsigned char lastLineChar = 0x7E;
-// printable ASCII without the space: what a token is made of
-constexpr unsigned char firstVisibleChar = 0x21;
-
-// One subtraction and one unsigned compare: bytes from 0x80 up, read as
-// signed chars, fall outside like every control character.
-bool isLineChar(char c)
-{
-    return static_cast<unsigned char>(c - firstLineChar) <= lastLineChar - firstLineChar;
-}
-
-bool isVisibleChar(char c)
-{
-    return static_cast<unsigned char>(c - firstVisibleChar) <= lastLineChar - firstVisibleChar;
-}
-
-// Index of the first byte at or after from that ends a line, or size.
-// Lines are most of a model file, so they are searched eight bytes at a
-// time: a chunk of line characters has, in every byte, the high bit clear,
-// also after subtracting 0x20 (no control character) and adding 1 (no DEL).
-size_t findLineEnd(std::string_view text, size_t from)
-{
-    constexpr uint64_t everyByte = 0x0101010101010101;
-    size_t i = from;
-    while (text.size() - i >= 8) {
-        uint64_t chunk = 0;
-        std::memcpy(&chunk, text.data() + i, sizeof chunk);
-        if (((chunk | (chunk - firstLineChar * everyByte) | (chunk + everyByte)) & 0x80 * everyByte) != 0) {
-            break;
-        }
-        i += 8;
-    }
-    while (i < text.size() && isLineChar(text[i])) {
-        ++i;
-    }
-    return i;
-}
-}
 
 ObjLineReader::ObjLineReader(std::string_view text) : window(text.substr(0, text.find('\0'))), complete(true)
 {
@@ -77,13 +36,13 @@ bool ObjLineReader::nextLine(std::string_view* line)
 ObjLineReader::Step ObjLineReader::step(std::string_view* line)
 {
     const int64_t windowEnd = windowBase + static_cast<int64_t>(window.size());
-    const auto at = [this](int64_t position) { return window[static_cast<size_t>(position - windowBase)]; };
 
     if (start >= windowEnd || end >= windowEnd) {
         return complete ? Step::stop : Step::needMore;
     }
     const int64_t lineEnd =
-        windowBase + static_cast<int64_t>(findLineEnd(window, static_cast<size_t>(start - windowBase)));
+        windowBase +
+        static_cast<int64_t>(objScanning::findLineEnd(window, static_cast<size_t>(start - windowBase)));
     if (lineEnd == windowEnd && !complete) {
         return Step::needMore;
     }
@@ -103,18 +62,13 @@ ObjLineReader::Step ObjLineReader::step(std::string_view* line)
             return Step::needMore;
         }
     } else {
-        while (nextStart < windowEnd && !isVisibleChar(at(nextStart))) {
-            ++nextStart;
-        }
+        const auto visible = [](char c) { return objScanning::isVisibleChar(c); };
+        const size_t first =
+            objScanning::skipToToken(window, static_cast<size_t>(nextStart - windowBase), visible);
+        nextStart = windowBase + static_cast<int64_t>(first);
         nextEnd = nextStart + 1;
-        if (nextStart < windowEnd) {
-            bool inQuotes = at(nextStart) == quote;
-            while (nextEnd < windowEnd && (inQuotes || isVisibleChar(at(nextEnd)))) {
-                if (at(nextEnd) == quote) {
-                    inQuotes = !inQuotes;
-                }
-                ++nextEnd;
-            }
+        if (first < window.size()) {
+            nextEnd = windowBase + static_cast<int64_t>(objScanning::tokenEnd(window, first, visible));
         }
         if (nextEnd >= windowEnd && !complete) {
             return Step::needMore;

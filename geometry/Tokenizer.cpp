@@ -1,19 +1,10 @@
 #include "geometry/Tokenizer.h"
 
-namespace {
-constexpr char quote = '"';
-// printable ASCII without the space: a token when no delimiters are given
-constexpr unsigned char firstDefaultTokenChar = 0x21;
-constexpr unsigned char lastDefaultTokenChar = 0x7E;
+#include "geometry/ObjScanning.h"
 
-// Bytes from 0x80 up, read as signed chars, fall outside like every
-// control character: one subtraction and one unsigned compare.
+namespace {
 struct DefaultTokenChar {
-    bool operator()(char c) const
-    {
-        return static_cast<unsigned char>(c - firstDefaultTokenChar) <=
-               lastDefaultTokenChar - firstDefaultTokenChar;
-    }
+    bool operator()(char c) const { return objScanning::isVisibleChar(c); }
 };
 
 struct ListedTokenChar {
@@ -31,42 +22,28 @@ struct ListedTokenChar {
     }
 };
 
-// nextToken's rules for one class of token characters, on local cursors so
-// the loops keep them in registers.
+// nextToken's rules for one class of token characters, on local cursors.
 template <typename IsTokenChar>
 bool scanToken(std::string_view text, int& start, int& end, std::string_view* out, IsTokenChar isTokenChar)
 {
-    const char* chars = text.data();
     const int n = static_cast<int>(text.size());
-    int first = end;
-    start = first;
-    if (first >= n - 1) {
+    start = end;
+    if (end >= n - 1) {
         return false;
     }
-    while (first < n && !isTokenChar(chars[first])) {
-        ++first;
-    }
+    const int first = static_cast<int>(objScanning::skipToToken(text, static_cast<size_t>(end), isTokenChar));
     start = first;
     if (first >= n) {
         end = first + 1;
         return false;
     }
-    bool inQuotes = chars[first] == quote;
-    int last = first + 1;
-    while (last < n && (inQuotes || isTokenChar(chars[last]))) {
-        if (chars[last] == quote) {
-            inQuotes = !inQuotes;
-        }
-        ++last;
-    }
-    end = last;
+    end = static_cast<int>(objScanning::tokenEnd(text, static_cast<size_t>(first), isTokenChar));
     if (out != nullptr) {
-        *out = std::string_view(chars + first, static_cast<size_t>(last - first));
+        *out = text.substr(static_cast<size_t>(first), static_cast<size_t>(end - first));
     }
     return true;
 }
 }
-
 void Tokenizer::setText(std::string_view newText)
 {
     reset();
