@@ -2,6 +2,7 @@
 // per-corner arrays and drawn in immediate mode.
 #pragma once
 
+#include "geometry/ModelArray.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
@@ -27,24 +28,29 @@ public:
 
     int getVertexCount() const { return vertexCount; }
     GLuint getTexture() const { return texture; }
-    const std::vector<float>& getVertices() const { return vertices; }
-    const std::vector<float>& getNormals() const { return normals; }
-    const std::vector<float>& getTexCoords() const { return texCoords; }
-    const std::vector<int16_t>& getIndices() const { return indices; }
+    const ModelArray<float>& getVertices() const { return vertices; }
+    const ModelArray<float>& getNormals() const { return normals; }
+    const ModelArray<float>& getTexCoords() const { return texCoords; }
+    const ModelArray<int16_t>& getIndices() const { return indices; }
 
 private:
-    // reads the statements of every line, then flattens the faces
+    // reads the statements of every line and flattens the faces onto the
+    // arrays; false, the arrays as they were, when a face names an entry
+    // the file does not have
     bool loadLines(ObjLineReader& lines);
-    // flattens the file's faces (nine indices each, in blocks) onto the
-    // arrays; false, nothing appended, when a face names an entry its list
-    // does not have
-    bool appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,
-                       const std::vector<Vector3>& texC, const std::vector<std::vector<int>>& faceBlocks);
+    // each array holding exactly `corners` corners, the new ones unset
+    void resizeCorners(size_t corners);
+    // writes the corners of `faces` faces (nine indices each, every one
+    // naming an entry of its list) from corner `corners` on, which the
+    // arrays must hold, numbered from `first`; moves `corners` past them
+    void placeFaces(const ModelArray<Vector3>& verts, const ModelArray<Vector3>& texC,
+                    const ModelArray<Vector3>& norms, const int* faceIndices, size_t faces, size_t first,
+                    size_t& corners);
 
     int vertexCount = 0;
     GLuint texture = 0;
-    std::vector<float> vertices;
-    std::vector<float> normals;
-    std::vector<float> texCoords;
-    std::vector<int16_t> indices;
+    ModelArray<float> vertices;
+    ModelArray<float> normals;
+    ModelArray<float> texCoords;
+    ModelArray<int16_t> indices;
 };

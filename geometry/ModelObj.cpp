@@ -6,12 +6,13 @@
 #include "geometry/NumberText.h"
 #include "geometry/ObjLineReader.h"
 #include "geometry/Tokenizer.h"
-#include "platform/PageAdvice.h"
+#include "platform/MappedFile.h"
 
 #include <algorithm>
 #include <climits>
 #include <fstream>
 #include <new>
+#include <stdexcept>
 
 namespace {
 constexpr char lineDelimiters[] = {'\n', ' '};
@@ -22,6 +23,7 @@ constexpr int faceTokenCount = 3;
 // three corners of a face
 constexpr int indicesPerCorner = 3;
 constexpr int indicesPerFace = 9;
+constexpr size_t cornersPerFace = 3;
 // how much of a model file is read at a time (bytes)
 constexpr size_t fileChunkBytes = 1 << 20;
 // faces in the first block of face indices, and the most in any block
@@ -131,15 +133,15 @@ std::string_view operandsOf(std::string_view line, std::string_view keyword)
     return line.substr(static_cast<size_t>(keyword.data() + keyword.size() - line.data()));
 }
 
-// Room for `more` elements at the end of an array; where that takes a new
-// buffer, its pages are asked to be huge before they are first touched.
-template <typename T>
-void reserveMore(std::vector<T>& array, size_t more)
+// Room for about `entries` entries, judged from the lines so far: a hint
+// only, so room that cannot be had is simply not taken.
+template <typename Array>
+void reserveAbout(Array& array, size_t entries)
 {
-    const size_t capacity = array.capacity();
-    array.reserve(array.size() + more);
-    if (array.capacity() != capacity) {
-        adviseHugePages(array.data(), array.capacity() * sizeof(T));
+    try {
+        array.reserve(entries);
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
     }
 }
 
@@ -147,28 +149,47 @@ void reserveMore(std::vector<T>& array, size_t more)
 // limit, so that a large model's faces are never copied to a bigger array
 // as they grow: on large files that copying, and the memory it touches,
 // cost as much as reading the faces.
-void appendFace(std::vector<std::vector<int>>& faceBlocks, const int* indices)
+void appendFace(std::vector<ModelArray<int>>& faceBlocks, const int* indices)
 {
     if (faceBlocks.empty() || faceBlocks.back().size() == faceBlocks.back().capacity()) {
         const size_t faces = faceBlocks.empty()
                                  ? firstBlockFaces
                                  : std::min(2 * faceBlocks.back().size() / indicesPerFace, largestBlockFaces);
         faceBlocks.emplace_back();
-        reserveMore(faceBlocks.back(), faces * indicesPerFace);
+        faceBlocks.back().reserve(faces * indicesPerFace);
     }
     faceBlocks.back().insert(faceBlocks.back().end(), indices, indices + indicesPerFace);
 }
 
-// OBJ indices count from 1 over the whole file
-bool namesEntry(int index, size_t listSize)
+// Every index of the faces names an entry of its list, of the lengths
+// given; OBJ indices count from 1 over the whole file.
+bool namesEntries(const int* faceIndices, size_t faces, size_t positions, size_t texCoords, size_t normals)
 {
-    return index >= 1 && static_cast<size_t>(index) <= listSize;
+    const size_t lengths[indicesPerCorner] = {positions, texCoords, normals};
+    for (size_t i = 0; i < faces * indicesPerFace; ++i) {
+        const int index = faceIndices[i];
+        if (index < 1 || static_cast<size_t>(index) > lengths[i % indicesPerCorner]) {
+            return false;
+        }
+    }
+    return true;
 }
 }
 
 bool Model::loadModel(const char* path)
 {
-    // binary, so that both line ends reach the reader alike on every host
+    // Read in place where the file can be mapped; both line ends reach the
+    // reader alike on every host, as the bytes are the file's own.
+    const MappedFile mapped(path);
+    // the positions the rules work with are 32-bit
+    if (mapped.bytes().size() > INT_MAX) {
+        return false;
+    }
+    if (!mapped.bytes().empty()) {
+        ObjLineReader lines(mapped.bytes());
+        return loadLines(lines);
+    }
+    // binary, for the same reason
     std::ifstream fileStream(path, std::ios::binary);
     if (!fileStream.is_open()) {
         return false;
@@ -176,7 +197,6 @@ bool Model::loadModel(const char* path)
     fileStream.seekg(0, std::ios::end);
     const std::streamoff size = fileStream.tellg();
     fileStream.seekg(0, std::ios::beg);
-    // the positions the rules work with are 32-bit
     if (size <= 0 || size > INT_MAX) {
         return false;
     }
@@ -196,12 +216,20 @@ bool Model::loadModelText(std::string_view text)
 
 bool Model::loadLines(ObjLineReader& lines)
 {
+    const size_t first = indices.size();
+    size_t corners = first;
     try {
         std::string_view tempLine;
-        std::vector<Vector3> verts;
-        std::vector<Vector3> norms;
-        std::vector<Vector3> texC;
-        std::vector<std::vector<int>> faceBlocks;
+        ModelArray<Vector3> verts;
+        ModelArray<Vector3> norms;
+        ModelArray<Vector3> texC;
+        // Faces go onto the arrays as they come while every index names an
+        // entry already read, as in files that list their entries first. A
+        // face that does not may name one further on: from there the faces
+        // wait in blocks until the lists are complete.
+        std::vector<ModelArray<int>> waitingFaces;
+        size_t facesPlaced = 0;
+        int64_t bytesAtFirstFace = 0;
 
         while (lines.nextLine(&tempLine)) {
             const std::string_view keyword = keywordOf(tempLine);
@@ -214,75 +242,102 @@ bool Model::loadLines(ObjLineReader& lines)
                 if (!readPlainNumbers(operands, 3, values)) {
                     readOperands(tempLine, 3, values);
                 }
-                (keyword == "v" ? verts : norms).emplace_back(values[0], values[1], values[2]);
+                ModelArray<Vector3>& list = keyword == "v" ? verts : norms;
+                // room for as many more as lines of this length would fill
+                // the rest of the file: costs nothing until written
+                if (list.empty()) {
+                    reserveAbout(list, static_cast<size_t>(lines.bytesLeft()) / (tempLine.size() + 1) + 1);
+                }
+                list.emplace_back(values[0], values[1], values[2]);
             } else if (keyword == "vt") {
                 if (!readPlainNumbers(operands, 2, values)) {
                     readOperands(tempLine, 2, values);
                 }
+                if (texC.empty()) {
+                    reserveAbout(texC, static_cast<size_t>(lines.bytesLeft()) / (tempLine.size() + 1) + 1);
+                }
                 texC.emplace_back(values[0], values[1], 0.0f);
             } else if (keyword == "f") {
-                int indices[indicesPerFace];
-                if (!readPlainFace(operands, indices)) {
-                    readFaceIndices(tempLine, indices);
+                int face[indicesPerFace];
+                if (!readPlainFace(operands, face)) {
+                    readFaceIndices(tempLine, face);
                 }
-                appendFace(faceBlocks, indices);
+                if (!waitingFaces.empty() ||
+                    !namesEntries(face, 1, verts.size(), texC.size(), norms.size())) {
+                    appendFace(waitingFaces, face);
+                    continue;
+                }
+                // Room for the faces the rest of the file likely holds, judged
+                // by the bytes the faces so far took: the arrays are then
+                // seldom copied to a bigger buffer as they grow. Room costs
+                // nothing until it is written.
+                if (facesPlaced == 0) {
+                    bytesAtFirstFace = lines.bytesLeft() + static_cast<int64_t>(tempLine.size()) + 1;
+                }
+                if (corners + cornersPerFace > indices.size()) {
+                    const int64_t faceBytes = facesPlaced == 0 ? static_cast<int64_t>(tempLine.size()) + 1
+                                                               : bytesAtFirstFace - lines.bytesLeft();
+                    const int64_t bytesPerFace = std::max<int64_t>(
+                        1, faceBytes / static_cast<int64_t>(std::max<size_t>(facesPlaced, 1)));
+                    resizeCorners(corners + cornersPerFace *
+                                                (1 + static_cast<size_t>(lines.bytesLeft() / bytesPerFace)));
+                }
+                placeFaces(verts, texC, norms, face, 1, first, corners);
+                ++facesPlaced;
             }
         }
-        return appendCorners(verts, norms, texC, faceBlocks);
+        for (const ModelArray<int>& block : waitingFaces) {
+            if (!namesEntries(block.data(), block.size() / indicesPerFace, verts.size(), texC.size(),
+                              norms.size())) {
+                resizeCorners(first);
+                return false;
+            }
+        }
+        for (const ModelArray<int>& block : waitingFaces) {
+            const size_t faces = block.size() / indicesPerFace;
+            resizeCorners(corners + cornersPerFace * faces);
+            placeFaces(verts, texC, norms, block.data(), faces, first, corners);
+        }
+        resizeCorners(corners);
+        vertexCount = static_cast<int>(corners - first);
+        return true;
     } catch (const std::bad_alloc&) {
+        resizeCorners(first);
         return false;
     }
 }
 
-bool Model::appendCorners(const std::vector<Vector3>& verts, const std::vector<Vector3>& norms,
-                          const std::vector<Vector3>& texC, const std::vector<std::vector<int>>& faceBlocks)
+void Model::resizeCorners(size_t corners)
 {
-    size_t cornerCount = 0;
-    // Checked before anything is appended, so that a file naming an entry it
-    // does not have leaves the model exactly as it was.
-    for (const std::vector<int>& block : faceBlocks) {
-        for (size_t i = 0; i < block.size(); i += indicesPerCorner) {
-            if (!namesEntry(block[i], verts.size()) || !namesEntry(block[i + 1], texC.size()) ||
-                !namesEntry(block[i + 2], norms.size())) {
-                return false;
-            }
-        }
-        cornerCount += block.size() / indicesPerCorner;
+    vertices.resize(3 * corners);
+    texCoords.resize(2 * corners);
+    normals.resize(3 * corners);
+    indices.resize(corners);
+}
+
+void Model::placeFaces(const ModelArray<Vector3>& verts, const ModelArray<Vector3>& texC,
+                       const ModelArray<Vector3>& norms, const int* faceIndices, size_t faces, size_t first,
+                       size_t& corners)
+{
+    // Written through pointers, which is measurably faster than a
+    // push_back per float.
+    float* vertex = vertices.data() + 3 * corners;
+    float* texCoord = texCoords.data() + 2 * corners;
+    float* normal = normals.data() + 3 * corners;
+    int16_t* index = indices.data() + corners;
+    for (size_t i = 0; i < faces * indicesPerFace; i += indicesPerCorner) {
+        const Vector3& position = verts[faceIndices[i] - 1];
+        const Vector3& uv = texC[faceIndices[i + 1] - 1];
+        const Vector3& direction = norms[faceIndices[i + 2] - 1];
+        *vertex++ = position.getX();
+        *vertex++ = position.getY();
+        *vertex++ = position.getZ();
+        *texCoord++ = uv.getX();
+        *texCoord++ = uv.getY();
+        *normal++ = direction.getX();
+        *normal++ = direction.getY();
+        *normal++ = direction.getZ();
+        *index++ = static_cast<int16_t>(corners - first);
+        ++corners;
     }
-    // Reserved first: once all four hold, the resizes cannot fail and the
-    // model cannot be left half appended. Written through pointers, which
-    // is measurably faster than a push_back per float.
-    const size_t first = indices.size();
-    reserveMore(vertices, 3 * cornerCount);
-    reserveMore(texCoords, 2 * cornerCount);
-    reserveMore(normals, 3 * cornerCount);
-    reserveMore(indices, cornerCount);
-    vertices.resize(vertices.size() + 3 * cornerCount);
-    texCoords.resize(texCoords.size() + 2 * cornerCount);
-    normals.resize(normals.size() + 3 * cornerCount);
-    indices.resize(indices.size() + cornerCount);
-    float* vertex = vertices.data() + 3 * first;
-    float* texCoord = texCoords.data() + 2 * first;
-    float* normal = normals.data() + 3 * first;
-    int16_t* index = indices.data() + first;
-    int corner = 0;
-    for (const std::vector<int>& block : faceBlocks) {
-        for (size_t i = 0; i < block.size(); i += indicesPerCorner) {
-            const Vector3& position = verts[block[i] - 1];
-            const Vector3& uv = texC[block[i + 1] - 1];
-            const Vector3& direction = norms[block[i + 2] - 1];
-            *vertex++ = position.getX();
-            *vertex++ = position.getY();
-            *vertex++ = position.getZ();
-            *texCoord++ = uv.getX();
-            *texCoord++ = uv.getY();
-            *normal++ = direction.getX();
-            *normal++ = direction.getY();
-            *normal++ = direction.getZ();
-            *index++ = static_cast<int16_t>(corner);
-            ++corner;
-        }
-    }
-    vertexCount = corner;
-    return true;
 }

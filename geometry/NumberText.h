@@ -125,7 +125,11 @@ inline bool readPlainDouble(const char* first, const char* last, double* value, 
     const bool negative = p < last && *p == '-';
     p += negative ? 1 : 0;
     uint64_t mantissa = 0;
-    const int integerDigits = numberText::addDigitRun(p, last, &mantissa);
+    // One digit before the point is the commonest form by far (normals,
+    // texture coordinates, small models): it needs no folding.
+    const bool oneDigit = last - p >= 2 && numberText::isDigit(p[0]) && p[1] == '.';
+    const int integerDigits = oneDigit ? 1 : numberText::addDigitRun(p, last, &mantissa);
+    mantissa = oneDigit ? static_cast<uint64_t>(p[0] - '0') : mantissa;
     p += integerDigits;
     int fractionDigits = 0;
     if (integerDigits <= numberText::maxShortDigits && p < last && *p == '.') {

@@ -29,6 +29,11 @@ bool ObjLineReader::nextLine(std::string_view* line)
     }
 }
 
+int64_t ObjLineReader::bytesLeft() const
+{
+    return std::max<int64_t>(0, windowBase + static_cast<int64_t>(window.size()) + unread - start);
+}
+
 // Positions are counted from the start of the text. Where the end of the
 // text (n) is not known yet, a test against it is decided only if the
 // window already shows the answer; otherwise the turn is repeated after

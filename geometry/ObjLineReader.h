@@ -24,6 +24,8 @@ public:
 
     // the next line, valid until the next call; false where reading stops
     bool nextLine(std::string_view* line);
+    // how much of the text lies after the last line given
+    int64_t bytesLeft() const;
 
 private:
     enum class Step { line, stop, needMore };

@@ -8,10 +8,12 @@
 
 namespace {
 // NaN read from "nan" must compare equal to itself
-template <typename T>
-bool sameBits(const std::vector<T>& a, const std::vector<T>& b)
+template <typename Model, typename Literal>
+bool sameBits(const Model& a, const Literal& b)
 {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+    return a.size() == b.size() &&
+           (a.empty() ||
+            std::memcmp(a.data(), b.data(), a.size() * sizeof(typename Literal::value_type)) == 0);
 }
 }
 
