@@ -7,7 +7,6 @@ constexpr int windowWidth = 1280; // outer pixels, frame and caption included
 constexpr int windowHeight = 720;
 // caption, system menu and sizing border; no minimise or maximise box
 constexpr DWORD windowStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
-constexpr int keyEscape = 0x1B;
 }
 
 HWND hwnd = nullptr;
@@ -89,7 +88,7 @@ void runMessageLoop(MSG& msg)
             continue;
         }
         timer.frame();
-        if (input.isKeyDown(keyEscape)) {
+        if (input.isKeyDown(VK_ESCAPE)) {
             return;
         }
         scene.render(timer.getTime());

@@ -7,14 +7,7 @@
 
 namespace {
 constexpr int mouseTurnRate = 50;          // degrees per pixel of mouse step per second
-constexpr float walkSpeed = 10.0f;         // world units per second
 constexpr float halfTurnRadians = 3.1415f; // the camera's pi: degrees * 3.1415 / 180
-
-constexpr int keyBackspace = 0x08;
-constexpr int keyW = 0x57;
-constexpr int keyS = 0x53;
-constexpr int keyA = 0x41;
-constexpr int keyD = 0x44;
 }
 
 // Until the first update the eye faces +z; update() then derives -z from the
@@ -36,20 +29,20 @@ void Camera::handleInput(Input& input, const RECT& /*screenRect*/, float frameTi
         addPitch(static_cast<float>(dy * mouseTurnRate) * frameTime);
     }
 
-    if (input.isKeyDown(keyBackspace)) {
+    if (input.isKeyDown(VK_BACK)) {
         std::exit(0);
     }
 
-    if (input.isKeyDown(keyW)) {
+    if (input.isKeyDown('W')) {
         moveForward(speed * frameTime);
     }
-    if (input.isKeyDown(keyS)) {
+    if (input.isKeyDown('S')) {
         moveForward((-speed) * frameTime);
     }
-    if (input.isKeyDown(keyA)) {
+    if (input.isKeyDown('A')) {
         strafe((-speed) * frameTime);
     }
-    if (input.isKeyDown(keyD)) {
+    if (input.isKeyDown('D')) {
         strafe(speed * frameTime);
     }
 }

@@ -11,6 +11,10 @@ class Input;
 
 class Camera {
 public:
+    // units per second at a walk: the speed the camera starts with and the
+    // scene keeps while the ground lock holds
+    static constexpr float walkSpeed = 10.0f;
+
     Camera();
 
     // mouse look, Backspace exit and movement for one frame

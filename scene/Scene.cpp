@@ -1,6 +1,7 @@
 #include "scene/Scene.h"
 
 #include "geometry/Texture.h"
+#include "scene/Yard.h"
 
 namespace {
 constexpr const char* carModelFile = "mdl/car_scrap.obj";
@@ -13,7 +14,6 @@ constexpr const char* skyboxFile = "img/skybox.png";
 constexpr const char* container2File = "img/container2.png";
 constexpr const char* containerFile = "img/container.png";
 
-constexpr float yardSize = 24.0f;   // world units, both ways
 constexpr int groundTiles = 24;     // per side: one image per square unit
 constexpr float wallHeight = 2.0f;  // world units
 constexpr int wallTiles = 10;       // along each wall
@@ -49,10 +49,10 @@ void Scene::setup(HWND* hwndRef, Input* inputState)
     sphereModel.load(sphereModelFile, sphereTextureFile);
 
     // Each list gets a texture of its own, loaded right before it is built.
-    groundList =
-        shapes.createPlane(loadTexture(grassFile), yardSize, yardSize, groundTiles, groundTiles, 1.0f, 1.0f);
+    groundList = shapes.createPlane(loadTexture(grassFile), yard::size, yard::size, groundTiles, groundTiles,
+                                    1.0f, 1.0f);
     wallList =
-        shapes.createPlane(loadTexture(wallFile), yardSize, wallHeight, wallTiles, 1, wallRepeats, 1.0f);
+        shapes.createPlane(loadTexture(wallFile), yard::size, wallHeight, wallTiles, 1, wallRepeats, 1.0f);
     skyboxList = shapes.createSkybox(loadTexture(skyboxFile));
     container2BothEndsList = shapes.createBox(loadTexture(container2File), bothEnds);
     container2OneEndList = shapes.createBox(loadTexture(container2File), farEndOnly);

@@ -47,6 +47,21 @@ public:
 private:
     void setFixedState();
 
+    // The frame's steps, in the order render takes them.
+    // model view from the camera
+    void setView();
+    // where the orbiting light stands this frame
+    Vector3 orbitPosition();
+    void setLights(const Vector3& orbit);
+    // the ground lock's height and the speed it allows
+    void pinEye();
+    void drawSky();
+    void drawGround();
+    void drawWalls();
+    void drawOrbitMarkers(const Vector3& orbit);
+    void drawCars();
+    void drawContainers();
+
     HWND* hwnd = nullptr;
     Input* input = nullptr;
     RECT screenRect = {};

@@ -3,13 +3,13 @@
 #include "app/Input.h"
 
 namespace {
-constexpr int keyWireframe = 0x46;   // F
-constexpr int keyFixedLight = 0x47;  // G
-constexpr int keyTurnLeft = 0x51;    // Q
-constexpr int keyTurnRight = 0x45;   // E
-constexpr int keyMovingLight = 0x48; // H
-constexpr int keyGroundLock = 0x52;  // R
-constexpr float lightStep = 1.0f;    // degrees per frame, not scaled by time
+constexpr int keyWireframe = 'F';
+constexpr int keyFixedLight = 'G';
+constexpr int keyTurnLeft = 'Q';
+constexpr int keyTurnRight = 'E';
+constexpr int keyMovingLight = 'H';
+constexpr int keyGroundLock = 'R';
+constexpr float lightStep = 1.0f; // degrees per frame, not scaled by time
 
 // Flips a switch once per key-down message: clearing the key consumes the
 // press until the next WM_KEYDOWN (first press or auto-repeat) sets it again.

@@ -1,17 +1,16 @@
 #include "scene/Scene.h"
 
+#include "scene/Yard.h"
+
 #include <cmath>
 
 namespace {
 constexpr float fullTurn = 360.0f;                           // degrees; the orbit restarts at 0
 constexpr double orbitDegreesPerRadian = 57.306590257879655; // 180 / 3.141
 constexpr double orbitRadius = 7.0;                          // world units
-constexpr double orbitCentreX = 12.0;                        // the middle of the yard
-constexpr double orbitCentreZ = -12.0;
 constexpr float orbitHeight = 1.0f;
-constexpr float eyeHeight = 1.0f;  // while the ground lock is on
-constexpr float walkSpeed = 10.0f; // units per second, ground lock on
-constexpr float flySpeed = 30.0f;  // units per second, ground lock off
+constexpr float eyeHeight = 1.0f; // while the ground lock is on
+constexpr float flySpeed = 30.0f; // units per second, ground lock off
 constexpr float markerScale = 0.5f;
 constexpr float carScale = 0.3f;
 constexpr float containerLift = 0.01f; // keeps box floors off the grass
@@ -23,6 +22,26 @@ void Scene::render(float seconds)
     handleControls();
 
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    setView();
+    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    const Vector3 orbit = orbitPosition();
+    setLights(orbit);
+    pinEye();
+
+    drawSky();
+    drawGround();
+    drawWalls();
+    if (light1On) {
+        drawOrbitMarkers(orbit);
+    }
+    drawCars();
+    drawContainers();
+
+    SwapBuffers(hdc);
+}
+
+void Scene::setView()
+{
     glLoadIdentity();
     camera.update();
     const Vector3 eye = camera.getPosition();
@@ -30,17 +49,30 @@ void Scene::render(float seconds)
     const Vector3 upDirection = camera.getUp();
     gluLookAt(eye.getX(), eye.getY(), eye.getZ(), centre.getX(), centre.getY(), centre.getZ(),
               upDirection.getX(), upDirection.getY(), upDirection.getZ());
+}
 
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+// The orbiting light's place on its circle round the middle of the yard;
+// a full turn starts the angle again at 0.
+Vector3 Scene::orbitPosition()
+{
+    if (lightAngle >= fullTurn) {
+        lightAngle = 0.0f;
+    }
+    const double orbitRadians = static_cast<double>(lightAngle) / orbitDegreesPerRadian;
+    return Vector3(static_cast<float>(std::cos(orbitRadians) * orbitRadius + yard::middleX), orbitHeight,
+                   static_cast<float>(std::sin(orbitRadians) * orbitRadius + yard::middleZ));
+}
 
-    // Given after the view is set, so the positions are in world space.
+// Given after the view is set, so the positions are in world space.
+void Scene::setLights(const Vector3& orbit)
+{
     GLfloat Light_Ambient[] = {0.2f, 0.2f, 0.2f, 1.0f};
     GLfloat Light_Diffuse[] = {0.7f, 0.7f, 0.7f, 1.0f};
     GLfloat Light_Specular[] = {0.7f, 0.7f, 0.7f, 1.0f};
     GLfloat Light_Position[] = {1.0f, 1.0f, 1.0f, 0.0f}; // directional, from (1, 1, 1)
     GLfloat Moving_Light_Diffuse[] = {0.7f, 0.0f, 0.7f, 1.0f};
     GLfloat Moving_Light_Specular[] = {1.0f, 1.0f, 1.0f, 1.0f};
-    GLfloat Moving_Light_Position[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    GLfloat Moving_Light_Position[] = {orbit.getX(), orbit.getY(), orbit.getZ(), 1.0f};
 
     glLightfv(GL_LIGHT0, GL_AMBIENT, Light_Ambient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, Light_Diffuse);
@@ -52,17 +84,6 @@ void Scene::render(float seconds)
         glDisable(GL_LIGHT0);
     }
 
-    if (lightAngle >= fullTurn) {
-        lightAngle = 0.0f;
-    }
-    const double orbitRadians = static_cast<double>(lightAngle) / orbitDegreesPerRadian;
-    const float orbitX = static_cast<float>(std::cos(orbitRadians) * orbitRadius + orbitCentreX);
-    const float orbitY = orbitHeight;
-    const float orbitZ = static_cast<float>(std::sin(orbitRadians) * orbitRadius + orbitCentreZ);
-    Moving_Light_Position[0] = orbitX;
-    Moving_Light_Position[1] = orbitY;
-    Moving_Light_Position[2] = orbitZ;
-
     glLightfv(GL_LIGHT1, GL_DIFFUSE, Moving_Light_Diffuse);
     glLightfv(GL_LIGHT1, GL_SPECULAR, Moving_Light_Specular);
     glLightfv(GL_LIGHT1, GL_POSITION, Moving_Light_Position);
@@ -71,62 +92,78 @@ void Scene::render(float seconds)
     } else {
         glDisable(GL_LIGHT1);
     }
+}
 
-    // The view above already used this frame's eye; the pin shows from the
-    // next frame. Walking and flying move at different speeds.
+// The view above already used this frame's eye; the pin shows from the next
+// frame. Walking and flying move at different speeds.
+void Scene::pinEye()
+{
     if (groundLock) {
         camera.setHeight(eyeHeight);
     }
-    camera.setSpeed(groundLock ? walkSpeed : flySpeed);
+    camera.setSpeed(groundLock ? Camera::walkSpeed : flySpeed);
+}
 
-    // Pushes and pops are indented as the matrix stack nests.
-    // clang-format off
-    // Sky box around the eye, drawn first and without depth.
+// Pushes and pops are indented as the matrix stack nests.
+// clang-format off
+
+// Around the eye, drawn first and without depth.
+void Scene::drawSky()
+{
     glPushMatrix();
         const Vector3 skyCentre = camera.getPosition();
         glTranslatef(skyCentre.getX(), skyCentre.getY(), skyCentre.getZ());
         glCallList(skyboxList);
     glPopMatrix();
+}
 
-    // Ground: the plane turned to lie on y = 0, over x 0..24, z 0..-24.
+// The plane turned to lie on y = 0, over x 0..24, z 0..-24.
+void Scene::drawGround()
+{
     glPushMatrix();
         glRotatef(90.0f, -1.0f, 0.0f, 0.0f);
         glCallList(groundList);
     glPopMatrix();
+}
 
-    // Walls: far, left, near and right, each turned a quarter from the last.
+// Far, left, near and right, each turned a quarter from the last.
+void Scene::drawWalls()
+{
     glPushMatrix();
         glPushMatrix();
-            glTranslatef(0.0f, 0.0f, -24.0f);
+            glTranslatef(0.0f, 0.0f, -yard::size);
             glCallList(wallList);
         glPopMatrix();
         glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
         glCallList(wallList);
         glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-        glTranslatef(-24.0f, 0.0f, 0.0f);
+        glTranslatef(-yard::size, 0.0f, 0.0f);
         glCallList(wallList);
         glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
-        glTranslatef(-24.0f, 0.0f, 0.0f);
+        glTranslatef(-yard::size, 0.0f, 0.0f);
         glCallList(wallList);
     glPopMatrix();
+}
 
-    // Markers of the orbiting light: one on the light, a smaller one
-    // circling it.
-    if (light1On) {
+// One on the orbiting light, a smaller one circling it.
+void Scene::drawOrbitMarkers(const Vector3& orbit)
+{
+    glPushMatrix();
+        glScalef(markerScale, markerScale, markerScale);
+        glTranslatef(orbit.getX() * 2.0f, orbit.getY() * 2.0f, orbit.getZ() * 2.0f);
+        sphereModel.render();
         glPushMatrix();
             glScalef(markerScale, markerScale, markerScale);
-            glTranslatef(orbitX * 2.0f, orbitY * 2.0f, orbitZ * 2.0f);
+            glRotatef(lightAngle, 0.0f, 1.0f, 0.0f);
+            glTranslatef(5.0f, 0.0f, 0.0f);
             sphereModel.render();
-            glPushMatrix();
-                glScalef(markerScale, markerScale, markerScale);
-                glRotatef(lightAngle, 0.0f, 1.0f, 0.0f);
-                glTranslatef(5.0f, 0.0f, 0.0f);
-                sphereModel.render();
-            glPopMatrix();
         glPopMatrix();
-    }
+    glPopMatrix();
+}
 
-    // Two scrap cars near the right wall.
+// Two scrap cars near the right wall.
+void Scene::drawCars()
+{
     glPushMatrix();
         glScalef(carScale, carScale, carScale);
         glTranslatef(70.0f, 0.0f, -10.0f);
@@ -136,8 +173,12 @@ void Scene::render(float seconds)
         glRotatef(120.0f, 0.0f, 1.0f, 0.0f);
         carModel.render();
     glPopMatrix();
+}
 
-    // The container block: two rows of stacks around the middle of the yard.
+// A block of two rows of stacks around the middle of the yard, then the
+// single containers.
+void Scene::drawContainers()
+{
     glPushMatrix();
         glTranslatef(8.0f, containerLift, -11.0f);
         glCallList(container2BothEndsList);  // A1
@@ -164,7 +205,6 @@ void Scene::render(float seconds)
         glCallList(container2BothEndsList);  // A11, under A10
     glPopMatrix();
 
-    // Single containers.
     glPushMatrix();
         glTranslatef(11.5f, containerLift, -13.0f);
         glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
@@ -197,7 +237,5 @@ void Scene::render(float seconds)
         glRotatef(20.0f, 0.0f, 1.0f, 0.0f);
         glCallList(containerNoEndsList);     // C4, turned 20 degrees
     glPopMatrix();
-    // clang-format on
-
-    SwapBuffers(hdc);
 }
+// clang-format on
