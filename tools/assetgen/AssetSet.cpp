@@ -19,10 +19,12 @@ constexpr uint32_t grassSeed = 11;
 constexpr int wallWidth = 512;  // pixels, 1.2 units of wall
 constexpr int wallHeight = 512; // pixels, the wall's 2 units of height
 constexpr uint32_t wallSeed = 23;
-constexpr int skyboxSize = 2048; // pixels square, 512 per cube face
+constexpr int skyboxSize = 1024; // pixels square, 256 per cube face
 constexpr uint32_t skySeed = 5;
 constexpr int containerSize = 1024; // pixels square, the 3 x 3 atlas
-constexpr int rustSize = 1024;      // pixels square, the car's atlas
+// pixels square, the car's atlas: a car is small on screen, its longest
+// panel some 300 pixels from the nearest place the yard lets the eye stand
+constexpr int rustSize = 512;
 constexpr uint32_t rustSeed = 61;
 constexpr int lampWidth = 256;  // pixels round the globe
 constexpr int lampHeight = 128; // pixels from pole to pole

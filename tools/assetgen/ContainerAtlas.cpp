@@ -13,6 +13,9 @@ namespace {
 // atlas cuts of the box list, in texture units
 constexpr float cutA = 0.333f;
 constexpr float cutB = 0.6666f;
+// texels round the used cells that filtering reaches: a mipmap one level
+// down for each doubling
+constexpr float unusedMarginTexels = 16.0f;
 // box dimensions, in units
 constexpr float boxLength = 5.0f;
 constexpr float boxSide = 1.75f;
@@ -229,6 +232,7 @@ Image ContainerAtlas::render(int size) const
         return weather(c, p, u, v, post || rail ? 1.6f : 0.8f);
     };
 
+    const Color unusedColour = livery.paint * 0.5f;
     Image image(size, size);
     image.fill([&](int px, int py) {
         const float s = (px + 0.5f) / size;
@@ -238,8 +242,14 @@ Image ContainerAtlas::render(int size) const
                               boxSide};
             return side(p, s, t);
         }
-        // the bottom band and the right cell are never sampled: the door end
-        // and far end are continued into them so mipmaps blend nothing alien
+        // The bottom band and the right cell are never sampled: the door end
+        // and far end are continued into them as far as filtering reaches,
+        // so mipmaps blend nothing alien, and beyond that they are one flat
+        // colour, which costs the image library almost nothing to decode.
+        const float margin = unusedMarginTexels / size;
+        if (t < cutA - margin || (s > cutB + margin && t < cutB - margin)) {
+            return unusedColour;
+        }
         const float endT = std::max(t, cutA);
         const float endY = (endT - cutA) / (cutB - cutA) * boxSide;
         if (s < cutA) {

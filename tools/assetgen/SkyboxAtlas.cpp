@@ -18,6 +18,10 @@ constexpr float cloudScale = 0.09f;    // tiles of cloud noise per unit of cloud
 constexpr float hillBase = 0.014f;     // sine of the lowest hill elevation
 constexpr float hillRise = 0.12f;      // sine of the extra elevation of the highest hills
 constexpr float pixelAngle = 0.0025f;  // about one texel, for soft silhouettes
+// Texels of a cell no face uses that are shaded all the same: the sky box
+// never samples them, but filtering pulls in this many texels round every
+// face (mipmaps one level down for each doubling), so they continue the sky.
+constexpr float unusedMarginTexels = 16.0f;
 
 // the compass bearing of `d`, 0..1 once round the horizon
 float around(const Vec3& d)
@@ -123,12 +127,28 @@ Color SkyboxAtlas::look(const Vec3& d) const
 
 Image SkyboxAtlas::render(int size) const
 {
+    // Shaded at twice the size and averaged down, so the atlas keeps the
+    // shapes of the finer painting, its thin wisps of cloud included, rather
+    // than whatever its own texel centres happen to hit.
+    const int fine = 2 * size;
+    Image painted(fine, fine);
+    // far from every face, the horizon's haze: one flat colour costs the
+    // image library almost nothing to decode
+    const Color unused = look(Vec3(0.0f, 0.0f, -1.0f));
+    painted.fill([&](int x, int y) {
+        const float s = (x + 0.5f) / fine;
+        const float t = 1.0f - (y + 0.5f) / fine;
+        if (SkyboxFaces::distanceToFace(s, t) * size > unusedMarginTexels) {
+            return unused;
+        }
+        return look(SkyboxFaces::direction(s, t));
+    });
     const LatticeHash dither = LatticeHash(seed).derived(9);
     Image image(size, size);
     image.fill([&](int x, int y) {
-        const float s = (x + 0.5f) / size;
-        const float t = 1.0f - (y + 0.5f) / size;
-        const Color c = look(SkyboxFaces::direction(s, t));
+        const Color c = (painted.at(2 * x, 2 * y) + painted.at(2 * x + 1, 2 * y) +
+                         painted.at(2 * x, 2 * y + 1) + painted.at(2 * x + 1, 2 * y + 1)) *
+                        0.25f;
         // half a step of noise breaks the 8-bit bands of the smooth gradient
         const float n = (dither.unit(x, y) - 0.5f) / 255.0f;
         return c + Color(n, n, n);

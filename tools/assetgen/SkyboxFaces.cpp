@@ -1,6 +1,7 @@
 #include "SkyboxFaces.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr float cell = 0.25f; // one atlas cell, in texture units
@@ -49,6 +50,17 @@ Vec3 SkyboxFaces::faceDirection(int face, float a, float b)
 {
     const Face& f = faces[face];
     return (f.centre + f.sAxis * a + f.tAxis * b).normalized();
+}
+
+float SkyboxFaces::distanceToFace(float s, float t)
+{
+    float nearest = 1e9f;
+    for (const Face& face : faces) {
+        const float ds = std::max({face.s0 - s, 0.0f, s - (face.s0 + cell)});
+        const float dt = std::max({face.t0 - t, 0.0f, t - (face.t0 + cell)});
+        nearest = std::min(nearest, std::sqrt(ds * ds + dt * dt));
+    }
+    return nearest;
 }
 
 Vec3 SkyboxFaces::direction(float s, float t)

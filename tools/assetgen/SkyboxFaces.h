@@ -21,4 +21,7 @@ public:
     static Vec3 faceDirection(int face, float a, float b);
     // atlas (s, t) of the point (a, b) across face `face`
     static void faceAtlasCoordinates(int face, float a, float b, float& s, float& t);
+    // how far (s, t) lies from the nearest used cell, in texture units; 0
+    // inside one
+    static float distanceToFace(float s, float t);
 };
