@@ -33,28 +33,20 @@ constexpr uint32_t carSeed = 71;
 constexpr int sphereRings = 16;
 constexpr int sphereSegments = 32;
 
-// weathered blue boxes of one line, rust-red ones of another
+// weathered blue boxes of one line, rust-red ones of another, a livery a line
+// clang-format off
 Livery blueLivery()
 {
-    return {Color::fromBytes(44, 92, 148),
-            Color::fromBytes(36, 74, 120),
-            Color::fromBytes(232, 232, 224),
-            "KESTREL",
-            "KSTU 204518 3",
-            0.55f,
-            41};
+    return {Color::fromBytes(44, 92, 148), Color::fromBytes(36, 74, 120), Color::fromBytes(232, 232, 224),
+            "KESTREL", "KSTU 204518 3", 0.55f, 41};
 }
 
 Livery redLivery()
 {
-    return {Color::fromBytes(168, 66, 38),
-            Color::fromBytes(136, 52, 32),
-            Color::fromBytes(236, 230, 214),
-            "BRINDLE",
-            "BRDU 730412 7",
-            0.8f,
-            43};
+    return {Color::fromBytes(168, 66, 38), Color::fromBytes(136, 52, 32), Color::fromBytes(236, 230, 214),
+            "BRINDLE", "BRDU 730412 7", 0.8f, 43};
 }
+// clang-format on
 
 // an image is painted, then encoded as its name's extension says; a model
 // is written as OBJ text
