@@ -177,21 +177,9 @@ std::vector<std::string> ProgramSession::askWindows(const std::string& title)
 {
     SpawnedProcess::Options run;
     run.environment = winePrefix->environment();
-    run.outputPath = (outputFolder.path() / "windowreport").string();
-    SpawnedProcess reporter({"wine", windowReportProgram, title}, run);
-    int status = 0;
-    std::vector<std::string> lines;
-    if (!reporter.waitForExit(reportTimeoutMs, status) || status != 0) {
-        return lines;
-    }
-    std::istringstream text(reporter.output());
-    for (std::string line; std::getline(text, line);) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
+    const SpawnedProcess::Outcome reported =
+        SpawnedProcess::run({"wine", windowReportProgram, title}, reportTimeoutMs, run);
+    return reported.succeeded ? linesOf(reported.output) : std::vector<std::string>{};
 }
 
 bool ProgramSession::waitForFirstFrame()
@@ -321,6 +309,19 @@ int ProgramSession::clientHeight()
     int x = 0, y = 0, width = 0, height = 0;
     display->clientGeometry(programWindow, x, y, width, height);
     return height;
+}
+
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(line);
+    }
+    return lines;
 }
 
 double differingShare(const DisplayDriver::Image& a, const DisplayDriver::Image& b)

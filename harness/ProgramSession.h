@@ -132,6 +132,9 @@ private:
     std::string failureText;
 };
 
+// The lines of a program's output, a CR before a line end dropped as the
+// Windows runtime writes one.
+std::vector<std::string> linesOf(const std::string& text);
 // Share of pixels whose colour differs by more than a small tolerance.
 double differingShare(const DisplayDriver::Image& a, const DisplayDriver::Image& b);
 // Share of pixels in a rectangle that are not the given colour.

@@ -1,5 +1,7 @@
 #include "harness/SpawnedProcess.h"
 
+#include "harness/TempDirectory.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -123,6 +125,25 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
     if (error != output) {
         close(error);
     }
+}
+
+SpawnedProcess::Outcome SpawnedProcess::run(const std::vector<std::string>& arguments, int timeoutMs,
+                                            Options options)
+{
+    const TempDirectory scratch;
+    options.outputPath = scratch.pathOf("output");
+    options.errorPath.clear();
+    SpawnedProcess process(arguments, options);
+    int status = 0;
+    Outcome outcome;
+    outcome.succeeded = process.waitForExit(timeoutMs, status) && status == 0;
+    outcome.output = process.output();
+    return outcome;
+}
+
+SpawnedProcess::Outcome SpawnedProcess::run(const std::vector<std::string>& arguments, int timeoutMs)
+{
+    return run(arguments, timeoutMs, Options());
 }
 
 SpawnedProcess::~SpawnedProcess()

@@ -27,6 +27,18 @@ public:
         int inheritedFd = -1;
     };
 
+    // How a command run to its end went.
+    struct Outcome {
+        // it ended within the time given, with status 0
+        bool succeeded = false;
+        // what it wrote on standard output and error
+        std::string output;
+    };
+    // Runs a command to its end, or for timeoutMs at most, with the options
+    // given but for where its output goes.
+    static Outcome run(const std::vector<std::string>& arguments, int timeoutMs, Options options);
+    static Outcome run(const std::vector<std::string>& arguments, int timeoutMs);
+
     SpawnedProcess() = default;
     // runs arguments[0], looked up in PATH; isStarted() tells whether it ran
     SpawnedProcess(const std::vector<std::string>& arguments, const Options& options);

@@ -13,21 +13,15 @@ constexpr int toolTimeoutMs = 120000; // lintian reads the whole package
 constexpr int escapeCode = 0x1B;
 const std::filesystem::path packages = BRINDLEMOOR_PACKAGES;
 
-// Runs a tool to its end; its output, and a failure naming it when it fails.
-std::string run(const std::vector<std::string>& arguments)
+// Runs a tool to its end; a failure naming it when it fails.
+void run(const std::vector<std::string>& arguments)
 {
-    TempDirectory scratch;
-    SpawnedProcess::Options options;
-    options.outputPath = scratch.pathOf("output");
-    SpawnedProcess tool(arguments, options);
-    int status = 0;
-    const bool ended = tool.waitForExit(toolTimeoutMs, status);
+    const SpawnedProcess::Outcome outcome = SpawnedProcess::run(arguments, toolTimeoutMs);
     std::string command;
     for (const std::string& argument : arguments) {
         command += argument + " ";
     }
-    EXPECT_TRUE(ended && status == 0) << command << "failed:\n" << tool.output();
-    return tool.output();
+    EXPECT_TRUE(outcome.succeeded) << command << "failed:\n" << outcome.output;
 }
 
 void expectRunsAsShipped(const ProgramSession::Options& options)

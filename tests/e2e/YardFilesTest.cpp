@@ -8,7 +8,6 @@
 #include <X11/keysym.h>
 
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -17,20 +16,6 @@ constexpr int walkFrames = 8;
 
 const std::string missingReason = "SOIL loading error: 'Unable to open file'";
 const std::string corruptReason = "SOIL loading error: 'Image not of any known type, or corrupt'";
-
-std::vector<std::string> linesOf(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        // the Windows runtime ends printed lines with CR LF
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(line);
-    }
-    return lines;
-}
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes)
 {

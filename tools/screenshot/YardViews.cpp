@@ -19,15 +19,6 @@ constexpr float walkTime = 0.1f; // seconds a frame takes while walking: one uni
 constexpr int turnFrames = 20;   // frames a turn is spread over
 constexpr int settleFrames = 3;  // still frames before a photograph
 
-void dispatchPending()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
 // walks `units` along the view, W held
 void walk(float units)
 {
@@ -93,7 +84,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "yardviews: cannot create the window: is there a display?\n");
         return 1;
     }
-    dispatchPending();
     restart();
     bool written = photograph(folder + "/start.png");
     // on towards the containers, the nearest one's side filling a third of

@@ -9,19 +9,15 @@ namespace {
 
 constexpr int toolTimeoutMs = 20000;
 
-// What a tool printed on standard output, or nothing if it failed.
-std::string outputOf(const std::vector<std::string>& arguments, const TempDirectory& scratch)
+// What a tool printed, or nothing, and a failure, if it failed.
+std::string outputOf(const std::vector<std::string>& arguments)
 {
-    SpawnedProcess::Options options;
-    options.outputPath = scratch.pathOf("output");
-    options.errorPath = scratch.pathOf("errors");
-    SpawnedProcess tool(arguments, options);
-    int status = 0;
-    if (!tool.waitForExit(toolTimeoutMs, status) || status != 0) {
-        ADD_FAILURE() << arguments[0] << " failed: " << tool.errorOutput();
+    const SpawnedProcess::Outcome outcome = SpawnedProcess::run(arguments, toolTimeoutMs);
+    if (!outcome.succeeded) {
+        ADD_FAILURE() << arguments[0] << " failed: " << outcome.output;
         return {};
     }
-    return tool.output();
+    return outcome.output;
 }
 
 TEST(ProgramResources, IconGroup101HoldsOne64By64ImageOf32Bits)
@@ -29,17 +25,15 @@ TEST(ProgramResources, IconGroup101HoldsOne64By64ImageOf32Bits)
     TempDirectory scratch;
     const std::string icon = scratch.pathOf("101.ico");
     outputOf({"wrestool", "--extract", "--type=group_icon", "--name=101", "--output=" + icon,
-              BRINDLEMOOR_WINDOWS_PROGRAM},
-             scratch);
-    EXPECT_EQ(outputOf({"icotool", "--list", icon}, scratch),
+              BRINDLEMOOR_WINDOWS_PROGRAM});
+    EXPECT_EQ(outputOf({"icotool", "--list", icon}),
               "--icon --index=1 --width=64 --height=64 --bit-depth=32 --palette-size=0\n");
 }
 
 TEST(ProgramResources, ManifestAsksToRunAsInvokerWithoutUiAccess)
 {
-    TempDirectory scratch;
-    const std::string manifest = outputOf(
-        {"wrestool", "--extract", "--raw", "--type=24", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM}, scratch);
+    const std::string manifest =
+        outputOf({"wrestool", "--extract", "--raw", "--type=24", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM});
     EXPECT_NE(manifest.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\""),
               std::string::npos)
         << manifest;
@@ -47,9 +41,8 @@ TEST(ProgramResources, ManifestAsksToRunAsInvokerWithoutUiAccess)
 
 TEST(ProgramResources, VersionResourceCarriesTheProjectVersionAndTheProductsName)
 {
-    TempDirectory scratch;
-    const std::string resource = outputOf(
-        {"wrestool", "--extract", "--raw", "--type=16", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM}, scratch);
+    const std::string resource =
+        outputOf({"wrestool", "--extract", "--raw", "--type=16", "--name=1", BRINDLEMOOR_WINDOWS_PROGRAM});
     // The strings are UTF-16 with the padding between a name and its value
     // all zeros: without the zero bytes each pair reads as one word.
     std::string text;
