@@ -1,5 +1,7 @@
 #include "harness/DisplayDriver.h"
 
+#include "harness/SpawnedProcess.h"
+
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -15,6 +17,7 @@ constexpr int presentPollMs = 2;
 constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
 constexpr int inputStepMs = 30;      // between the moves of a drag, as a hand makes them
 constexpr int focusWaitMs = 3000;
+constexpr int commandTimeoutMs = 10000;
 constexpr long motifFunctionsFlag = 1L << 0;
 constexpr long motifFunctionAll = 1L << 0;
 constexpr long motifFunctionMinimize = 1L << 3;
@@ -356,6 +359,22 @@ void DisplayDriver::setKeyRepeat(int delayMs, int intervalMs)
     XkbSetAutoRepeatRate(display, XkbUseCoreKbd, static_cast<unsigned int>(delayMs),
                          static_cast<unsigned int>(intervalMs));
     XSync(display, False);
+}
+
+bool DisplayDriver::setKeyboardLayout(const std::string& layout, const std::string& variant)
+{
+    const bool switched = SpawnedProcess::run({"setxkbmap", "-display", DisplayString(display), "-layout",
+                                               layout, "-variant", variant},
+                                              commandTimeoutMs)
+                              .succeeded;
+    // Reading the server's notice of the new map makes Xlib reload its copy.
+    sync();
+    return switched;
+}
+
+unsigned long DisplayDriver::keysymAt(unsigned keycode)
+{
+    return XkbKeycodeToKeysym(display, static_cast<KeyCode>(keycode), 0, 0);
 }
 
 void DisplayDriver::moveMouseTo(int rootX, int rootY)

@@ -56,6 +56,12 @@ public:
     void tapKey(unsigned long keysym);
     // the server's auto-repeat for held keys
     void setKeyRepeat(int delayMs, int intervalMs);
+    // switches the keyboard layout with setxkbmap, e.g. "fr", or "us" with
+    // variant "dvorak"; keysyms then name the keys of the new layout
+    bool setKeyboardLayout(const std::string& layout, const std::string& variant = "");
+    // what the key at a place on the keyboard, given as its X key code,
+    // types without modifiers in the layout in force
+    unsigned long keysymAt(unsigned keycode);
     void moveMouseTo(int rootX, int rootY);
     void buttonDown(int button);
     void buttonUp(int button);

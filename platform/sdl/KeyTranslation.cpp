@@ -133,19 +133,77 @@ const KeyCode* findKey(SDL_Scancode scancode)
     return nullptr;
 }
 
-// Windows names letters and digits by the layout, not by the key's place:
-// on an AZERTY keyboard the key left of Z is VK 'A'.
-WPARAM virtualKeyOf(const SDL_Keysym& keysym, const KeyCode& key)
+struct PunctuationKey {
+    char typed;
+    BYTE virtualKey;
+};
+
+// The codes Windows gives the characters of the US keyboard's punctuation
+// keys; ',', '-', '.' and '+' keep theirs on every layout.
+constexpr PunctuationKey punctuationKeys[] = {
+    {';', VK_OEM_1},     {'=', VK_OEM_PLUS},   {'+', VK_OEM_PLUS}, {',', VK_OEM_COMMA},
+    {'-', VK_OEM_MINUS}, {'.', VK_OEM_PERIOD}, {'/', VK_OEM_2},    {'`', VK_OEM_3},
+    {'[', VK_OEM_4},     {'\\', VK_OEM_5},     {']', VK_OEM_6},    {'\'', VK_OEM_7},
+};
+
+// 0 for a character that has no punctuation key of its own
+WPARAM punctuationKeyOf(SDL_Keycode typed)
 {
-    const SDL_Keycode symbol = keysym.sym;
-    const bool onMainBlock = key.virtualKey >= '0' && key.virtualKey <= 'Z';
-    if (onMainBlock && symbol >= 'a' && symbol <= 'z') {
-        return static_cast<WPARAM>(symbol - 'a' + 'A');
+    for (const PunctuationKey& key : punctuationKeys) {
+        if (key.typed == typed) {
+            return key.virtualKey;
+        }
     }
-    if (onMainBlock && symbol >= '0' && symbol <= '9') {
-        return static_cast<WPARAM>(symbol);
+    return 0;
+}
+
+bool isLatinLetter(SDL_Keycode typed)
+{
+    return typed >= 'a' && typed <= 'z';
+}
+
+bool isDigit(WPARAM typed)
+{
+    return typed >= '0' && typed <= '9';
+}
+
+// A layout whose letter keys type no Latin letter (Russian, Greek, ...):
+// Windows then names every key by its US place.
+bool layoutIsLatin()
+{
+    for (int scancode = SDL_SCANCODE_A; scancode <= SDL_SCANCODE_Z; ++scancode) {
+        if (isLatinLetter(SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode)))) {
+            return true;
+        }
     }
-    return key.virtualKey;
+    return false;
+}
+
+// Windows names a key by what it types in the active layout, not by its
+// place: on AZERTY the key left of Z is 'A' and the one right of L is 'M',
+// on Dvorak the US comma key is 'W'. The digit row keeps its digits where
+// they need Shift (AZERTY), and keys typing what Windows has no code for
+// keep their US one. SDL's key code is the unshifted character of the
+// layout in force now, so a layout switched while running counts at once.
+WPARAM virtualKeyOf(SDL_Keycode typed, const KeyCode& key)
+{
+    const WPARAM usKey = key.virtualKey;
+    const bool typesCharacter =
+        isDigit(usKey) || (usKey >= 'A' && usKey <= 'Z') || (usKey >= VK_OEM_1 && usKey <= VK_OEM_102);
+    if (!typesCharacter || !layoutIsLatin()) {
+        return usKey;
+    }
+    if (isLatinLetter(typed)) {
+        return static_cast<WPARAM>(typed - 'a' + 'A');
+    }
+    if (typed >= '0' && typed <= '9') {
+        return static_cast<WPARAM>(typed);
+    }
+    if (isDigit(usKey)) {
+        return usKey;
+    }
+    const WPARAM punctuation = punctuationKeyOf(typed);
+    return punctuation != 0 ? punctuation : usKey;
 }
 }
 
@@ -155,7 +213,7 @@ bool KeyTranslation::translate(const SDL_KeyboardEvent& key, char character, Key
     if (code == nullptr) {
         return false;
     }
-    const WPARAM virtualKey = virtualKeyOf(key.keysym, *code);
+    const WPARAM virtualKey = virtualKeyOf(key.keysym.sym, *code);
     const bool down = key.type == SDL_KEYDOWN;
     // SDL's modifier state already counts this event's own key.
     const bool altHeld = (key.keysym.mod & KMOD_ALT) != 0;

@@ -3,6 +3,7 @@
 #include "tests/platform/DesktopTest.h"
 
 #include <X11/keysym.h>
+#include <linux/input-event-codes.h>
 
 namespace {
 constexpr LPARAM repeatCountMask = 0xFFFF;
@@ -47,6 +48,39 @@ constexpr KeyCase keyCases[] = {
     {XK_Control_R, VK_CONTROL, 0x1D, true},
     {XK_Delete, VK_DELETE, 0x53, true},
 };
+
+// A key by its place, the US key there named by its Linux input code, in a
+// layout; what it types there; the code Windows names it by.
+struct LayoutCase {
+    const char* layout;
+    const char* variant;
+    unsigned place;
+    unsigned long typed;
+    WPARAM virtualKey;
+};
+
+// clang-format off
+constexpr LayoutCase layoutCases[] = {
+    {"fr", "", KEY_Z, XK_w, 'W'},
+    {"fr", "", KEY_W, XK_z, 'Z'},
+    {"fr", "", KEY_SEMICOLON, XK_m, 'M'},
+    {"fr", "", KEY_M, XK_comma, VK_OEM_COMMA},
+    {"fr", "", KEY_1, XK_ampersand, '1'}, // the digits need Shift
+    {"de", "", KEY_Y, XK_z, 'Z'},
+    {"de", "", KEY_RIGHTBRACE, XK_plus, VK_OEM_PLUS},
+    {"de", "", KEY_SLASH, XK_minus, VK_OEM_MINUS},
+    {"us", "dvorak", KEY_COMMA, XK_w, 'W'},
+    {"us", "dvorak", KEY_SEMICOLON, XK_s, 'S'},
+    {"us", "dvorak", KEY_W, XK_comma, VK_OEM_COMMA},
+    {"us", "dvorak", KEY_Z, XK_semicolon, VK_OEM_1},
+    {"us", "dvorak", KEY_MINUS, XK_bracketleft, VK_OEM_4},
+    {"ru", "", KEY_W, XK_Cyrillic_tse, 'W'}, // no Latin letters: US places
+    {"ru", "", KEY_SLASH, XK_period, VK_OEM_2},
+    {"us", "", KEY_W, XK_w, 'W'},
+    {"us", "", KEY_SEMICOLON, XK_semicolon, VK_OEM_1},
+};
+// clang-format on
+constexpr unsigned evdevKeycodeOffset = 8; // X key codes on the evdev rules
 
 LPARAM scanCodeOf(LPARAM lParam)
 {
@@ -98,6 +132,24 @@ TEST_F(Keyboard, KeysArriveWithVirtualKeyAndScanCodes)
         EXPECT_EQ(ups[0].wParam, key.virtualKey);
         EXPECT_EQ(scanCodeOf(downs[0].lParam), key.scanCode) << "virtual key " << key.virtualKey;
         EXPECT_EQ((downs[0].lParam & extendedBit) != 0, key.extended) << "virtual key " << key.virtualKey;
+    }
+}
+
+TEST_F(Keyboard, KeysAreNamedByWhatTheyTypeInTheLayoutInForce)
+{
+    std::string layout = "us";
+    for (const LayoutCase& key : layoutCases) {
+        const std::string name = std::string(key.layout) + " " + key.variant;
+        if (name != layout) {
+            ASSERT_TRUE(driver().setKeyboardLayout(key.layout, key.variant)) << name;
+            layout = name;
+        }
+        ASSERT_EQ(driver().keysymAt(key.place + evdevKeycodeOffset), key.typed)
+            << name << " key " << key.place;
+        log().clear();
+        driver().tapKey(key.typed);
+        ASSERT_TRUE(waitFor(WM_KEYUP)) << name << " key " << key.place;
+        EXPECT_EQ(log().ofType(WM_KEYDOWN).at(0).wParam, key.virtualKey) << name << " key " << key.place;
     }
 }
 
