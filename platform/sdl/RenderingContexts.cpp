@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+// Never destroyed, like the windows: the process's exit reclaims the
+// contexts, and none is made non-current on the way out.
 RenderingContexts& RenderingContexts::instance()
 {
-    static RenderingContexts contexts;
-    return contexts;
+    static RenderingContexts* const contexts = new RenderingContexts;
+    return *contexts;
 }
 
 HGLRC RenderingContexts::add(HWND window, SDL_GLContext context)

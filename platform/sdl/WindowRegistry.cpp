@@ -6,10 +6,12 @@ namespace {
 constexpr uintptr_t handleStep = 4; // a window's HWND, then its HDC, then a gap
 }
 
+// Never destroyed: as on Windows, the process's exit reclaims its windows.
+// Destroying them at exit would wait on a display that may be gone.
 WindowRegistry& WindowRegistry::instance()
 {
-    static WindowRegistry registry;
-    return registry;
+    static WindowRegistry* const registry = new WindowRegistry;
+    return *registry;
 }
 
 HostWindow* WindowRegistry::create(HostWindow::Request request)

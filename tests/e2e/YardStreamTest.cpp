@@ -257,6 +257,14 @@ protected:
         return session->recordedCalls();
     }
 
+    // ends the program with a key and reads its calls
+    std::vector<Call> finishWith(unsigned long keysym, int status)
+    {
+        session->captureSettled();
+        EXPECT_EQ(session->holdUntilExit(keysym), std::optional<int>(status));
+        return session->recordedCalls();
+    }
+
     std::unique_ptr<ProgramSession> session;
 };
 
@@ -300,7 +308,8 @@ TEST_F(TracedYardStream, BuildsItsListsInOrderAndDrawsEveryFrameInItsFixedOrderW
     expectFrame(last, yardFrame(built, true, carCorners, sphereCorners));
 }
 
-TEST_F(TracedYardStream, SetsViewportAndPerspectiveOnlyAfterSetUpAndForEveryNewClientSize)
+TEST_F(TracedYardStream,
+       SetsViewportAndPerspectiveOnlyAfterSetUpAndForEveryNewClientSizeAndReleasesNothingAtExit)
 {
     ProgramSession::Options options;
     options.layOut = ProgramSession::linkWithOneTriangleCar;
@@ -308,8 +317,10 @@ TEST_F(TracedYardStream, SetsViewportAndPerspectiveOnlyAfterSetUpAndForEveryNewC
     const int width = session->clientWidth();
     const int height = session->clientHeight();
     session->resize(1000, 500);
-    const std::vector<Call> calls = finish();
+    const std::vector<Call> calls = finishWith(XK_BackSpace, 0);
     ASSERT_FALSE(calls.empty());
+    // the exit reclaims the context: nothing after the last frame's swap
+    EXPECT_EQ(calls.back().name, "glXSwapBuffers");
 
     // Until set-up's first viewport only context creation and its queries run.
     const size_t setUp = ApiTrace::indexOf(calls, "glViewport");
