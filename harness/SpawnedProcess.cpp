@@ -209,10 +209,18 @@ void SpawnedProcess::stop()
         return;
     }
     int exitStatus = 0;
-    kill(pid, SIGTERM);
+    ::kill(pid, SIGTERM);
     if (!waitForExit(terminateGraceMs, exitStatus)) {
-        kill(pid, SIGKILL);
-        waitpid(pid, nullptr, 0);
-        pid = -1;
+        kill();
     }
+}
+
+void SpawnedProcess::kill()
+{
+    if (!isStarted()) {
+        return;
+    }
+    ::kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
 }

@@ -58,6 +58,8 @@ public:
     bool waitForExit(int timeoutMs, int& exitStatus);
     // SIGTERM, then SIGKILL after a grace period; always reaps the child
     void stop();
+    // SIGKILL at once, and reaps the child
+    void kill();
     // the most memory it held at once, in KiB, once it has been reaped
     long peakMemoryKiB() const { return peakResidentKiB; }
     // when it was started, on the monotonic clock

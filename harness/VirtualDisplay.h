@@ -23,6 +23,8 @@ public:
     const std::string& failure() const { return failureText; }
     // the display name, e.g. ":12", for DISPLAY
     const std::string& name() const { return displayName; }
+    // the server dies at once, as when the session it served is torn down
+    void killServer() { server.kill(); }
 
 private:
     bool startServer(bool withGlx);

@@ -1,5 +1,7 @@
 #include "platform/sdl/VideoSystem.h"
 
+#include "platform/sdl/DisplayLoss.h"
+
 #include <SDL.h>
 
 #include <cstdio>
@@ -24,7 +26,9 @@ bool VideoSystem::start()
     SDL_SetHint(SDL_HINT_MOUSE_AUTO_CAPTURE, "0");
     // Closing the last window ends nothing by itself: WM_DESTROY posts the quit.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    DisplayLoss::watch();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        DisplayLoss::endIfLost();
         std::fprintf(stderr, "No window can be created: %s\n", SDL_GetError());
         return false;
     }

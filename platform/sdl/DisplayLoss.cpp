@@ -1,0 +1,88 @@
+#include "platform/sdl/DisplayLoss.h"
+
+#include <X11/Xlib.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+constexpr int lostStatus = 1;
+
+// Made before anything can go wrong: the signal handler may only write.
+char message[256];
+size_t messageLength = 0;
+// A connection of the layer's own that nothing reads: once the server has
+// gone, its socket reports the hang-up.
+int watchedSocket = -1;
+struct sigaction previousSegv = {};
+struct sigaction previousBus = {};
+
+[[noreturn]] void endForLostDisplay()
+{
+    // write() rather than stdio: this may run inside a signal handler.
+    const ssize_t written = write(STDERR_FILENO, message, messageLength);
+    static_cast<void>(written);
+    _exit(lostStatus);
+}
+
+bool serverHasGone()
+{
+    pollfd watched = {watchedSocket, POLLRDHUP, 0};
+    return watchedSocket >= 0 && poll(&watched, 1, 0) == 1 && (watched.revents & (POLLHUP | POLLRDHUP)) != 0;
+}
+
+// Xlib calls this when a request or reply finds the connection gone.
+int connectionLost(Display*)
+{
+    endForLostDisplay();
+}
+
+// A crash because the display died under a library is its loss, not a
+// fault of ours; any other crash goes on as it would have, to the handler
+// there was before (a sanitizer's) or to the default.
+void crashed(int signal)
+{
+    if (serverHasGone()) {
+        endForLostDisplay();
+    }
+    sigaction(signal, signal == SIGSEGV ? &previousSegv : &previousBus, nullptr);
+}
+}
+
+void DisplayLoss::watch()
+{
+    static bool watching = false;
+    if (watching) {
+        return;
+    }
+    watching = true;
+    const char* name = XDisplayName(nullptr);
+    std::snprintf(message, sizeof message, "Lost the connection to the display %s; the program ends.\n",
+                  name);
+    messageLength = std::strlen(message);
+
+    Display* watcher = XOpenDisplay(nullptr);
+    if (watcher != nullptr) {
+        watchedSocket = ConnectionNumber(watcher);
+    }
+    XSetIOErrorHandler(connectionLost);
+
+    struct sigaction onCrash = {};
+    onCrash.sa_handler = crashed;
+    sigemptyset(&onCrash.sa_mask);
+    sigaction(SIGSEGV, &onCrash, &previousSegv);
+    sigaction(SIGBUS, &onCrash, &previousBus);
+    // Writing to a display that went away is an error Xlib reports, not a
+    // signal that ends the process without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void DisplayLoss::endIfLost()
+{
+    if (serverHasGone()) {
+        endForLostDisplay();
+    }
+}

@@ -1,0 +1,102 @@
+// The X server dying under the program, at moments of start-up and while it
+// draws, as when a session is logged out: the program ends at once, with a
+// line saying so and status 1, every time; it never hangs and never
+// crashes. Each try has a display of its own, killed outright.
+#include "harness/DisplayDriver.h"
+#include "harness/ProgramSession.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace {
+constexpr int exitWaitMs = 5000; // ending takes a fraction of this; past it the program hangs
+constexpr int windowWaitMs = 10000;
+constexpr int drawnFrames = 3;
+constexpr int startUpSteps = 16; // kills 15 ms apart from the start, through making the window
+constexpr std::chrono::milliseconds startUpStep(15);
+constexpr int mappingTries = 6; // the window's mapping raced the exit 1 time in 2 to 4
+
+class DisplayLoss : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder = std::make_unique<TempDirectory>();
+        ProgramSession::linkProjectFiles(folder->path());
+    }
+    static void TearDownTestSuite() { folder.reset(); }
+
+    // Starts the program on a display of its own, kills the server once
+    // `moment` returns and checks how the program ended. A kill before the
+    // program reached the display is a display it never had: no window
+    // can be made, which ends it with status 0 and says so.
+    void loseDisplay(const std::string& when, const std::function<void(const std::string& display)>& moment,
+                     bool inStartUp = false)
+    {
+        // the window manager takes a while to start, and only matters once
+        // there is a window to map
+        VirtualDisplay display(!inStartUp);
+        ASSERT_TRUE(display.isReady()) << display.failure();
+        SpawnedProcess::Options options;
+        options.workingDirectory = folder->path().string();
+        options.environment = {{"DISPLAY", display.name()}};
+        options.errorPath = folder->pathOf("stderr");
+        SpawnedProcess program({BRINDLEMOOR_PROGRAM}, options);
+        ASSERT_TRUE(program.isStarted());
+        moment(display.name());
+        display.killServer();
+
+        int status = -1;
+        ASSERT_TRUE(program.waitForExit(exitWaitMs, status)) << when << ": still running";
+        const std::string error = program.errorOutput();
+        if (inStartUp && status == 0 && error.rfind("No window can be created", 0) == 0) {
+            return;
+        }
+        EXPECT_EQ(status, 1) << when << "; standard error: " << error;
+        EXPECT_EQ(error, "Lost the connection to the display " + display.name() + "; the program ends.\n")
+            << when;
+    }
+
+    // the program's window once it is mapped, over a connection closed
+    // before the server goes: a client of the dead server would be ended
+    // by Xlib
+    static void waitForWindow(const std::string& display, int frames)
+    {
+        DisplayDriver driver(display);
+        const unsigned long window = driver.waitForWindow("Brindlemoor", windowWaitMs);
+        ASSERT_NE(window, 0u);
+        for (int frame = 0; frame < frames; ++frame) {
+            ASSERT_TRUE(driver.waitForPresent(window, windowWaitMs));
+        }
+    }
+
+    static std::unique_ptr<TempDirectory> folder;
+};
+
+std::unique_ptr<TempDirectory> DisplayLoss::folder;
+
+TEST_F(DisplayLoss, AnywhereInStartUp)
+{
+    for (int step = 0; step < startUpSteps; ++step) {
+        loseDisplay(
+            std::to_string(step * startUpStep.count()) + " ms after the start",
+            [step](const std::string&) { std::this_thread::sleep_for(step * startUpStep); }, true);
+    }
+}
+
+TEST_F(DisplayLoss, AsTheWindowMaps)
+{
+    for (int attempt = 0; attempt < mappingTries; ++attempt) {
+        loseDisplay("as the window maps, try " + std::to_string(attempt + 1),
+                    [](const std::string& display) { waitForWindow(display, 0); });
+    }
+}
+
+TEST_F(DisplayLoss, WhileFramesAreDrawn)
+{
+    loseDisplay("while drawing", [](const std::string& display) { waitForWindow(display, drawnFrames); });
+}
+} // namespace
