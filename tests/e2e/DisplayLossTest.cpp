@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <thread>
 
 namespace {
@@ -22,12 +21,7 @@ constexpr int mappingTries = 6; // the window's mapping raced the exit 1 time in
 
 class DisplayLoss : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        folder = std::make_unique<TempDirectory>();
-        ProgramSession::linkProjectFiles(folder->path());
-    }
-    static void TearDownTestSuite() { folder.reset(); }
+    void SetUp() override { ProgramSession::linkProjectFiles(folder.path()); }
 
     // Starts the program on a display of its own, kills the server once
     // `moment` returns and checks how the program ended. A kill before the
@@ -41,9 +35,9 @@ protected:
         VirtualDisplay display(!inStartUp);
         ASSERT_TRUE(display.isReady()) << display.failure();
         SpawnedProcess::Options options;
-        options.workingDirectory = folder->path().string();
+        options.workingDirectory = folder.path().string();
         options.environment = {{"DISPLAY", display.name()}};
-        options.errorPath = folder->pathOf("stderr");
+        options.errorPath = folder.pathOf("stderr");
         SpawnedProcess program({BRINDLEMOOR_PROGRAM}, options);
         ASSERT_TRUE(program.isStarted());
         moment(display.name());
@@ -73,10 +67,8 @@ protected:
         }
     }
 
-    static std::unique_ptr<TempDirectory> folder;
+    TempDirectory folder;
 };
-
-std::unique_ptr<TempDirectory> DisplayLoss::folder;
 
 TEST_F(DisplayLoss, AnywhereInStartUp)
 {
@@ -87,16 +79,12 @@ TEST_F(DisplayLoss, AnywhereInStartUp)
     }
 }
 
-TEST_F(DisplayLoss, AsTheWindowMaps)
+TEST_F(DisplayLoss, AsTheWindowMapsAndWhileFramesAreDrawn)
 {
     for (int attempt = 0; attempt < mappingTries; ++attempt) {
         loseDisplay("as the window maps, try " + std::to_string(attempt + 1),
                     [](const std::string& display) { waitForWindow(display, 0); });
     }
-}
-
-TEST_F(DisplayLoss, WhileFramesAreDrawn)
-{
     loseDisplay("while drawing", [](const std::string& display) { waitForWindow(display, drawnFrames); });
 }
 } // namespace

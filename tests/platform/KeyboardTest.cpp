@@ -68,16 +68,12 @@ constexpr LayoutCase layoutCases[] = {
     {"fr", "", KEY_1, XK_ampersand, '1'}, // the digits need Shift
     {"de", "", KEY_Y, XK_z, 'Z'},
     {"de", "", KEY_RIGHTBRACE, XK_plus, VK_OEM_PLUS},
-    {"de", "", KEY_SLASH, XK_minus, VK_OEM_MINUS},
     {"us", "dvorak", KEY_COMMA, XK_w, 'W'},
-    {"us", "dvorak", KEY_SEMICOLON, XK_s, 'S'},
     {"us", "dvorak", KEY_W, XK_comma, VK_OEM_COMMA},
     {"us", "dvorak", KEY_Z, XK_semicolon, VK_OEM_1},
-    {"us", "dvorak", KEY_MINUS, XK_bracketleft, VK_OEM_4},
     {"ru", "", KEY_W, XK_Cyrillic_tse, 'W'}, // no Latin letters: US places
     {"ru", "", KEY_SLASH, XK_period, VK_OEM_2},
     {"us", "", KEY_W, XK_w, 'W'},
-    {"us", "", KEY_SEMICOLON, XK_semicolon, VK_OEM_1},
 };
 // clang-format on
 constexpr unsigned evdevKeycodeOffset = 8; // X key codes on the evdev rules
