@@ -162,7 +162,8 @@ bool isLatinLetter(SDL_Keycode typed)
     return typed >= 'a' && typed <= 'z';
 }
 
-bool isDigit(WPARAM typed)
+template <typename Character>
+bool isDigit(Character typed)
 {
     return typed >= '0' && typed <= '9';
 }
@@ -196,7 +197,7 @@ WPARAM virtualKeyOf(SDL_Keycode typed, const KeyCode& key)
     if (isLatinLetter(typed)) {
         return static_cast<WPARAM>(typed - 'a' + 'A');
     }
-    if (typed >= '0' && typed <= '9') {
+    if (isDigit(typed)) {
         return static_cast<WPARAM>(typed);
     }
     if (isDigit(usKey)) {

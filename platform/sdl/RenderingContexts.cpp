@@ -2,12 +2,10 @@
 
 #include <algorithm>
 
-// Never destroyed, like the windows: the process's exit reclaims the
-// contexts, and none is made non-current on the way out.
 RenderingContexts& RenderingContexts::instance()
 {
-    static RenderingContexts* const contexts = new RenderingContexts;
-    return *contexts;
+    static RenderingContexts contexts;
+    return contexts;
 }
 
 HGLRC RenderingContexts::add(HWND window, SDL_GLContext context)
