@@ -133,13 +133,17 @@ std::string_view operandsOf(std::string_view line, std::string_view keyword)
     return line.substr(static_cast<size_t>(keyword.data() + keyword.size() - line.data()));
 }
 
-// Room for about `entries` entries, judged from the lines so far: a hint
+// At a list's first entry, room for as many more as lines of this length
+// would fill the rest of the file: it costs nothing until written. A hint
 // only, so room that cannot be had is simply not taken.
 template <typename Array>
-void reserveAbout(Array& array, size_t entries)
+void reserveForTheRest(Array& array, const ObjLineReader& lines, std::string_view line)
 {
+    if (!array.empty()) {
+        return;
+    }
     try {
-        array.reserve(entries);
+        array.reserve(static_cast<size_t>(lines.bytesLeft()) / (line.size() + 1) + 1);
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     }
@@ -243,19 +247,13 @@ bool Model::loadLines(ObjLineReader& lines)
                     readOperands(tempLine, 3, values);
                 }
                 ModelArray<Vector3>& list = keyword == "v" ? verts : norms;
-                // room for as many more as lines of this length would fill
-                // the rest of the file: costs nothing until written
-                if (list.empty()) {
-                    reserveAbout(list, static_cast<size_t>(lines.bytesLeft()) / (tempLine.size() + 1) + 1);
-                }
+                reserveForTheRest(list, lines, tempLine);
                 list.emplace_back(values[0], values[1], values[2]);
             } else if (keyword == "vt") {
                 if (!readPlainNumbers(operands, 2, values)) {
                     readOperands(tempLine, 2, values);
                 }
-                if (texC.empty()) {
-                    reserveAbout(texC, static_cast<size_t>(lines.bytesLeft()) / (tempLine.size() + 1) + 1);
-                }
+                reserveForTheRest(texC, lines, tempLine);
                 texC.emplace_back(values[0], values[1], 0.0f);
             } else if (keyword == "f") {
                 int face[indicesPerFace];

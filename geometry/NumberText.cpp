@@ -21,6 +21,14 @@ bool startsPlainDecimal(const char* first, const char* last)
     }
     return !(p[0] == '0' && p + 1 < last && (p[1] == 'x' || p[1] == 'X'));
 }
+
+// atoi reads as strtol does; strtol clamps what overflows a long, and a
+// long holds every int, so the range check sees every number too large.
+int textToInt(const char* text)
+{
+    const long value = std::strtol(text, nullptr, 10);
+    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
+}
 }
 
 bool readPlainDoubleGeneral(const char* first, const char* last, double* value, const char** stop)
@@ -57,12 +65,4 @@ int tokenToInt(std::string_view token)
     }
     const std::string copy(token);
     return textToInt(copy.c_str());
-}
-
-// atoi reads as strtol does; strtol clamps what overflows a long, and a
-// long holds every int, so the range check sees every number too large.
-int textToInt(const char* text)
-{
-    const long value = std::strtol(text, nullptr, 10);
-    return value < INT_MIN || value > INT_MAX ? 0 : static_cast<int>(value);
 }

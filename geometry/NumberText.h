@@ -17,8 +17,6 @@
 double tokenToDouble(std::string_view token);
 // atoi of the token where its number fits an int, else 0
 int tokenToInt(std::string_view token);
-// the same for a zero-terminated text
-int textToInt(const char* text);
 
 // The fast paths alone, for callers that scan the text themselves: read a
 // number at first, ending at the first character that does not fit, and

@@ -25,7 +25,7 @@ protected:
     ProgramSession session{testedHost};
 };
 
-TEST_F(ProgramWindow, ReportsItsTitleClassAndOuterSizeAndPresentsFrames)
+TEST_F(ProgramWindow, ReportsItsTitleClassAndOuterSizePresentsFramesAndClosingEndsWithZero)
 {
     const ProgramSession::WindowReport report = session.report();
     EXPECT_EQ(report.title, "Brindlemoor");
@@ -38,9 +38,11 @@ TEST_F(ProgramWindow, ReportsItsTitleClassAndOuterSizeAndPresentsFrames)
     EXPECT_LT(report.clientHeight, 720);
     EXPECT_GT(report.clientHeight, 600);
     EXPECT_TRUE(session.presentsFrames(3));
+    session.captureSettled();
+    EXPECT_EQ(session.close(), std::optional<int>(0));
 }
 
-TEST_F(ProgramWindow, PictureFillsTheClientAreaAndFollowsAResize)
+TEST_F(ProgramWindow, PictureFillsTheClientAreaAndFollowsAResizeAndAltF4EndsWithZero)
 {
     const DisplayDriver::Image frame = session.captureSettled();
     ASSERT_EQ(frame.width, session.clientWidth());
@@ -57,6 +59,12 @@ TEST_F(ProgramWindow, PictureFillsTheClientAreaAndFollowsAResize)
     // ground right out to the new corner, which the old viewport never
     // reached: outside it the frame is cleared to black
     EXPECT_GT(shareNotColour(resized, 1300, 700, 1600, 900, 0, 0, 0), 0.9);
+
+    session.driver().keyDown(XK_Alt_L);
+    session.driver().tapKey(XK_F4);
+    session.driver().keyUp(XK_Alt_L);
+    session.driver().sync();
+    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
 }
 
 TEST_F(ProgramWindow, WMovesAndALeftDragTurnsTheViewButThePointerAloneAndAltWDoNot)
@@ -97,22 +105,6 @@ TEST_F(ProgramWindow, HeldEscapeEndsWithTheLastMessagesWParam)
 TEST_F(ProgramWindow, BackspaceEndsWithZero)
 {
     EXPECT_EQ(session.holdUntilExit(XK_BackSpace), std::optional<int>(0));
-}
-
-TEST_F(ProgramWindow, ClosingTheWindowEndsWithZero)
-{
-    session.captureSettled();
-    EXPECT_EQ(session.close(), std::optional<int>(0));
-}
-
-TEST_F(ProgramWindow, AltF4EndsWithZero)
-{
-    session.captureSettled();
-    session.driver().keyDown(XK_Alt_L);
-    session.driver().tapKey(XK_F4);
-    session.driver().keyUp(XK_Alt_L);
-    session.driver().sync();
-    EXPECT_EQ(session.waitForExit(exitTimeoutMs), std::optional<int>(0));
 }
 
 TEST(ProgramWithoutOpenGl, ReportsThePixelFormatAndEndsWithZeroWithoutTouchingItsFiles)

@@ -59,6 +59,20 @@ bool showsTheYard(const DisplayDriver::Image& frame)
     return shareNotColour(frame, 0, frame.height * 3 / 4, frame.width, frame.height, 0, 0, 0) > 0.9;
 }
 
+// The model's box shows and goes with Return; then the yard is drawn, W
+// walks, and closing ends with 0.
+void expectModelBoxThenTheProgramGoesOn(ProgramSession& session)
+{
+    EXPECT_NE(session.errorBoxText(boxTimeoutMs).find("Model failed to load"), std::string::npos);
+    ASSERT_TRUE(session.dismissErrorBox(boxTimeoutMs)) << "no box for the model";
+    ASSERT_TRUE(session.driver().focus(session.window()));
+    const DisplayDriver::Image before = session.captureSettled();
+    EXPECT_TRUE(showsTheYard(before));
+    session.holdKey(XK_w, walkFrames);
+    EXPECT_GT(differingShare(before, session.captureSettled()), 0.02);
+    EXPECT_EQ(session.close(), std::optional<int>(0));
+}
+
 TEST(YardFiles, MissingWallImagePrintsOneLineAndDrawsPlainWalls)
 {
     ProgramSession::Options options = sessionWith([](const std::filesystem::path& folder) {
@@ -111,13 +125,7 @@ TEST(YardFiles, MissingModelShowsItsBoxAndTheProgramGoesOn)
         std::filesystem::remove(folder / "mdl" / "smallSphere.obj");
     }));
     ASSERT_EQ(session.failure(), "");
-    EXPECT_NE(session.errorBoxText(boxTimeoutMs).find("Model failed to load"), std::string::npos);
-    ASSERT_TRUE(session.dismissErrorBox(boxTimeoutMs));
-    ASSERT_TRUE(session.driver().focus(session.window()));
-    const DisplayDriver::Image before = session.captureSettled();
-    session.holdKey(XK_w, walkFrames);
-    EXPECT_GT(differingShare(before, session.captureSettled()), 0.02);
-    EXPECT_EQ(session.close(), std::optional<int>(0));
+    expectModelBoxThenTheProgramGoesOn(session);
 }
 
 TEST(YardFiles, SpoiledImagesAndAModelNamingMissingNormalsNeverCrashTheProgram)
@@ -134,14 +142,7 @@ TEST(YardFiles, SpoiledImagesAndAModelNamingMissingNormalsNeverCrashTheProgram)
         dropLines(folder / "mdl" / "car_scrap.obj", "vn ");
     }));
     ASSERT_EQ(session.failure(), "");
-    EXPECT_NE(session.errorBoxText(boxTimeoutMs).find("Model failed to load"), std::string::npos);
-    ASSERT_TRUE(session.dismissErrorBox(boxTimeoutMs)) << "no box for the car";
-    ASSERT_TRUE(session.driver().focus(session.window()));
-    const DisplayDriver::Image before = session.captureSettled();
-    EXPECT_TRUE(showsTheYard(before));
-    session.holdKey(XK_w, walkFrames);
-    EXPECT_GT(differingShare(before, session.captureSettled()), 0.02);
-    EXPECT_EQ(session.close(), std::optional<int>(0));
+    expectModelBoxThenTheProgramGoesOn(session);
 }
 
 } // namespace
