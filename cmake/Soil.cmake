@@ -1,29 +1,22 @@
-# SOIL, the image library every texture is loaded with, as a target named
-# `soil`.
+# SOIL, the image library that makes every decoded image a texture, as a
+# target named `soil`.
 #  - Linux: Debian's libsoil, always.
 #  - Windows: the SOIL the builder has, found on the prefix path (MSYS2,
 #    vcpkg) or named with -DSOIL_INCLUDE_DIR=<folder of SOIL.h> and
 #    -DSOIL_LIBRARY=<its library>.
 #  - A cross build for Windows without one (Debian packages none) builds our
-#    stand-in, platform/win32/soil-standin, on stb_image and GLU.
+#    stand-in, platform/win32/soil-standin, on GLU.
 find_path(SOIL_INCLUDE_DIR SOIL.h PATH_SUFFIXES SOIL)
 find_library(SOIL_LIBRARY NAMES SOIL soil)
 
-# stb_image, which the stand-in decodes with: Debian's libstb-dev. Only its
-# own folder joins the include path, never the host's /usr/include.
-find_path(STB_IMAGE_INCLUDE_DIR stb_image.h
-    PATHS /usr/include/stb
-    NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
-
-# The stand-in's loader without SOIL's entry points: the Windows build wraps
-# it as `soil`; the Linux tests hold it against the real SOIL.
+# The stand-in without SOIL's entry points: the Windows build wraps it as
+# `soil`; the Linux tests hold it against the real SOIL.
 function(brindlemoor_add_soil_standin_loader)
     set(standin_dir ${CMAKE_SOURCE_DIR}/platform/win32/soil-standin)
     add_library(soil_standin_loader STATIC
         ${standin_dir}/SoilImage.cpp
         ${standin_dir}/SoilStandIn.cpp)
     target_include_directories(soil_standin_loader PUBLIC ${CMAKE_SOURCE_DIR})
-    target_include_directories(soil_standin_loader SYSTEM PRIVATE ${STB_IMAGE_INCLUDE_DIR})
     target_compile_options(soil_standin_loader PRIVATE ${warning_flags})
     target_link_libraries(soil_standin_loader PUBLIC OpenGL::GL OpenGL::GLU)
 endfunction()
@@ -36,14 +29,10 @@ if(SOIL_INCLUDE_DIR AND SOIL_LIBRARY)
     if(WIN32)
         # SOIL for Windows is usually a static library: it brings no GL of its own.
         set_property(TARGET soil PROPERTY INTERFACE_LINK_LIBRARIES OpenGL::GL)
-    elseif(STB_IMAGE_INCLUDE_DIR AND BRINDLEMOOR_TESTS)
+    elseif(BRINDLEMOOR_TESTS)
         brindlemoor_add_soil_standin_loader()
     endif()
 elseif(WIN32 AND CMAKE_CROSSCOMPILING)
-    if(NOT STB_IMAGE_INCLUDE_DIR)
-        message(FATAL_ERROR "Neither SOIL nor stb_image for the stand-in found: install libstb-dev "
-            "or pass -DSOIL_INCLUDE_DIR=... -DSOIL_LIBRARY=...")
-    endif()
     message(STATUS "No SOIL for Windows: building the stand-in (platform/win32/soil-standin)")
     brindlemoor_add_soil_standin_loader()
     add_library(soil STATIC ${CMAKE_SOURCE_DIR}/platform/win32/soil-standin/SOIL.cpp)

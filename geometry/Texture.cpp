@@ -1,5 +1,7 @@
 #include "geometry/Texture.h"
 
+#include "geometry/DecodedImage.h"
+
 #include <SOIL.h>
 
 #include <cstdio>
@@ -10,11 +12,26 @@ namespace {
 constexpr unsigned int textureFlags =
     SOIL_FLAG_MIPMAPS | SOIL_FLAG_INVERT_Y | SOIL_FLAG_COMPRESS_TO_DXT | SOIL_FLAG_NTSC_SAFE_RGB;
 static_assert(textureFlags == 178, "the textures are loaded with flags 178");
+
+int driverTextureSide()
+{
+    GLint side = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &side);
+    return side;
+}
 }
 
 GLuint loadTextureFile(const char* path)
 {
-    const GLuint texture = SOIL_load_OGL_texture(path, SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, textureFlags);
+    // SOIL's own decoder is never handed a file: it is an old copy that
+    // crashes on crafted ones. It makes the texture from decoded pixels.
+    DecodedImage image;
+    if (!image.load(path, driverTextureSide)) {
+        printf("SOIL loading error: '%s'\n", image.getFailure().c_str());
+        return 0;
+    }
+    const GLuint texture = SOIL_create_OGL_texture(image.getPixels(), image.getWidth(), image.getHeight(),
+                                                   image.getChannels(), SOIL_CREATE_NEW_ID, textureFlags);
     if (texture == 0) {
         printf("SOIL loading error: '%s'\n", SOIL_last_result());
     }

@@ -1,5 +1,6 @@
-// Texture loading shared by the scene and its models: every image is read
-// through SOIL with the same flags, and a failure prints the same line.
+// Texture loading shared by the scene and its models: every image file is
+// decoded by the program's own decoder and made a texture by SOIL with the
+// same flags, and a failure prints the same line.
 #pragma once
 
 #include "platform/Platform.h"

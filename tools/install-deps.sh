@@ -13,7 +13,7 @@ run_packages=(
 test_packages=(
     "${run_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
-    apitrace libtinyobjloader-dev x11-xkb-utils
+    apitrace libtinyobjloader-dev x11-xkb-utils libjpeg-turbo-progs zlib1g-dev
     clang libclang-rt-14-dev
     g++-mingw-w64-x86-64 wine64 wine icoutils
     dpkg-dev lintian desktop-file-utils unzip

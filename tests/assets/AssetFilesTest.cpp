@@ -1,6 +1,5 @@
 #include "AssetSet.h"
-
-#include <SOIL.h>
+#include "geometry/DecodedImage.h"
 
 #include <gtest/gtest.h>
 
@@ -70,22 +69,27 @@ bool isJpeg(const std::string& path)
     return path.size() > 4 && path.compare(path.size() - 4, 4, ".jpg") == 0;
 }
 
-// an image file as SOIL decodes it: RGB, rows packed top row first
-struct DecodedImage {
+// an image file as the program decodes it: RGB, rows packed top row first;
+// empty when it is not an RGB image, or no image at all
+struct RgbImage {
     int width = 0;
     int height = 0;
     std::vector<uint8_t> rgb;
+    std::string failure;
 };
 
-DecodedImage decode(const std::string& path)
+RgbImage decode(const std::string& path)
 {
-    DecodedImage image;
-    int channels = 0;
-    unsigned char* data =
-        SOIL_load_image(path.c_str(), &image.width, &image.height, &channels, SOIL_LOAD_RGB);
-    if (data != nullptr) {
-        image.rgb.assign(data, data + static_cast<size_t>(image.width) * image.height * 3);
-        SOIL_free_image_data(data);
+    RgbImage image;
+    DecodedImage decoded;
+    if (!decoded.load(path.c_str(), [] { return 4096; })) {
+        image.failure = decoded.getFailure();
+    } else if (decoded.getChannels() != 3) {
+        image.failure = std::to_string(decoded.getChannels()) + " channels";
+    } else {
+        image.width = decoded.getWidth();
+        image.height = decoded.getHeight();
+        image.rgb.assign(decoded.getPixels(), decoded.getPixels() + size_t(image.width) * image.height * 3);
     }
     return image;
 }
@@ -216,8 +220,8 @@ std::string textOf(const std::vector<uint8_t>& bytes)
 TEST(AssetFiles, CommittedImagesAreWhatTheGeneratorPaintsToday)
 {
     for (const std::string& path : imagePaths()) {
-        const DecodedImage committed = decode(path);
-        ASSERT_FALSE(committed.rgb.empty()) << path << ": " << SOIL_last_result();
+        const RgbImage committed = decode(path);
+        ASSERT_FALSE(committed.rgb.empty()) << path << ": " << committed.failure;
         const Image painted = AssetSet::paint(path);
         ASSERT_EQ(committed.width, painted.getWidth()) << path << ": " << regenerate;
         ASSERT_EQ(committed.height, painted.getHeight()) << path << ": " << regenerate;
@@ -254,20 +258,15 @@ TEST(AssetFiles, GeneratorKnowsEveryFileTheProgramReads)
     EXPECT_TRUE(AssetSet::generate("img/none.png").empty());
 }
 
-TEST(AssetFiles, EveryImageDecodesWithSoilToPowerOfTwoRgb)
+TEST(AssetFiles, EveryImageDecodesToPowerOfTwoRgb)
 {
     for (const std::string& path : imagePaths()) {
-        int width = 0;
-        int height = 0;
-        int channels = 0;
-        unsigned char* data = SOIL_load_image(path.c_str(), &width, &height, &channels, SOIL_LOAD_AUTO);
-        ASSERT_NE(data, nullptr) << path << ": " << SOIL_last_result();
-        SOIL_free_image_data(data);
-        EXPECT_TRUE(isPowerOfTwo(width) && isPowerOfTwo(height))
-            << path << " is " << width << " x " << height;
-        EXPECT_EQ(channels, 3) << path;
-        EXPECT_GE(width, 256) << path;
-        EXPECT_LE(width * height, 2048 * 2048) << path;
+        const RgbImage image = decode(path);
+        ASSERT_FALSE(image.rgb.empty()) << path << ": " << image.failure;
+        EXPECT_TRUE(isPowerOfTwo(image.width) && isPowerOfTwo(image.height))
+            << path << " is " << image.width << " x " << image.height;
+        EXPECT_GE(image.width, 256) << path;
+        EXPECT_LE(image.width * image.height, 2048 * 2048) << path;
     }
 }
 

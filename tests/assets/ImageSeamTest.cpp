@@ -1,7 +1,8 @@
 #include "Shaping.h"
 #include "Vec3.h"
 
-#include <SOIL.h>
+#include "geometry/DecodedImage.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,16 +11,16 @@
 #include <vector>
 
 namespace {
-// an image as SOIL decodes it, RGB, row 0 at the top
+// an RGB image as the program decodes it, row 0 at the top
 class Decoded {
 public:
     explicit Decoded(const std::string& path)
     {
-        int channels = 0;
-        unsigned char* data = SOIL_load_image(path.c_str(), &width, &height, &channels, SOIL_LOAD_RGB);
-        if (data != nullptr) {
-            pixels.assign(data, data + static_cast<size_t>(width) * height * 3);
-            SOIL_free_image_data(data);
+        DecodedImage image;
+        if (image.load(path.c_str(), [] { return 4096; }) && image.getChannels() == 3) {
+            width = image.getWidth();
+            height = image.getHeight();
+            pixels.assign(image.getPixels(), image.getPixels() + static_cast<size_t>(width) * height * 3);
         }
     }
 

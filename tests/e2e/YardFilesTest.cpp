@@ -1,5 +1,6 @@
 // The program with missing and spoiled files in its working folder: it
 // says what it could not read, draws what it could, and goes on.
+#include "harness/ImageFiles.h"
 #include "harness/YardTrace.h"
 #include "tests/e2e/TestedHost.h"
 
@@ -8,14 +9,17 @@
 #include <X11/keysym.h>
 
 #include <fstream>
+#include <iterator>
+#include <map>
 
 namespace {
 
 constexpr int boxTimeoutMs = 20000;
 constexpr int walkFrames = 8;
+constexpr int escapeCode = 0x1B;
 
-const std::string missingReason = "SOIL loading error: 'Unable to open file'";
-const std::string corruptReason = "SOIL loading error: 'Image not of any known type, or corrupt'";
+const std::string missingReason = "SOIL loading error: 'cannot open the file'";
+const std::string corruptReason = "SOIL loading error: 'not a PNG or JPEG image'";
 
 void writeFile(const std::filesystem::path& path, const std::string& bytes)
 {
@@ -26,6 +30,22 @@ void truncateFile(const std::filesystem::path& path, double keptShare)
 {
     const auto size = std::filesystem::file_size(path);
     std::filesystem::resize_file(path, static_cast<uintmax_t>(double(size) * keptShare));
+}
+
+std::string readFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// every file below a folder with its bytes
+std::map<std::filesystem::path, std::string> contentsOf(const std::filesystem::path& folder)
+{
+    std::map<std::filesystem::path, std::string> contents;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        contents[entry.path()] = entry.is_regular_file() ? readFile(entry.path()) : std::string();
+    }
+    return contents;
 }
 
 // Keeps only the lines of a file that do not start with `prefix`.
@@ -117,6 +137,36 @@ TEST(YardFiles, EveryImageUnreadablePrintsNineLinesInLoadOrderAndStillDrawsTheYa
         (std::vector<std::string>{missingReason, corruptReason, missingReason, corruptReason, missingReason,
                                   corruptReason, corruptReason, missingReason, missingReason}));
     EXPECT_TRUE(showsTheYard(frame)) << "untextured, the yard should still be lit";
+}
+
+TEST(YardFiles, CraftedImagesEachPrintTheirReasonWhileAProgressiveJpegAndAPngCalledJpgLoad)
+{
+    // The first three crashed or exhausted the decoder SOIL carries.
+    const TempDirectory folder;
+    ProgramSession::copyProjectFiles(folder.path());
+    const std::filesystem::path img = folder.path() / "img";
+    writeFile(img / "rust.png", ImageFiles::sizeBombPng(30000, 30000));
+    writeFile(img / "wall.png", ImageFiles::brokenDeflatePng());
+    writeFile(img / "skybox.png", ImageFiles::radianceHdr());
+    const std::string progressive = ImageFiles::progressive(readFile(img / "Grass.jpg"));
+    ASSERT_NE(progressive, "") << "jpegtran failed";
+    writeFile(img / "Grass.jpg", progressive);
+    writeFile(img / "sphereTex.jpg", ImageFiles::png(64, 32, 3, ImageFiles::pattern(64, 32, 3)));
+    const auto laidOut = contentsOf(folder.path());
+
+    ProgramSession::Options options;
+    options.host = testedHost;
+    options.workingFolder = folder.path();
+    ProgramSession session(options);
+    ASSERT_EQ(session.failure(), "");
+    EXPECT_TRUE(showsTheYard(session.captureSettled()));
+    EXPECT_EQ(session.holdUntilExit(XK_Escape), std::optional<int>(escapeCode));
+
+    EXPECT_EQ(linesOf(session.standardOutput()),
+              (std::vector<std::string>{
+                  "SOIL loading error: 'image too large: 30000 x 30000 (at most 4096 x 4096)'",
+                  "SOIL loading error: 'corrupt PNG'", corruptReason}));
+    EXPECT_TRUE(contentsOf(folder.path()) == laidOut) << "the working folder changed";
 }
 
 TEST(YardFiles, MissingModelShowsItsBoxAndTheProgramGoesOn)

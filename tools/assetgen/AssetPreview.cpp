@@ -1,13 +1,13 @@
-// assetpreview: decodes the images with SOIL's own decoder, as the program
-// will, and writes PNG copies to look at: each image, its 2 x 2 tiling (to
-// show seams), and views of the sky box at the program's field of view.
+// assetpreview: decodes the images as the program does, and writes PNG
+// copies to look at: each image, its 2 x 2 tiling (to show seams), and
+// views of the sky box at the program's field of view.
 //
 //   assetpreview ROOT OUTDIR
 #include "AssetSet.h"
 #include "Image.h"
 #include "SkyboxView.h"
 
-#include <SOIL.h>
+#include "geometry/DecodedImage.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -30,20 +30,17 @@ bool writePreview(const std::filesystem::path& path, const Image& image)
     return true;
 }
 
-// the decoded file as an Image, or a 0 x 0 one when SOIL cannot read it
+// the decoded file as an Image, or a 0 x 0 one when it is no RGB image the
+// program reads
 Image decode(const std::string& path)
 {
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* data = SOIL_load_image(path.c_str(), &width, &height, &channels, SOIL_LOAD_RGB);
-    if (data == nullptr) {
-        std::fprintf(stderr, "assetpreview: SOIL cannot read '%s': %s\n", path.c_str(), SOIL_last_result());
+    DecodedImage decoded;
+    if (!decoded.load(path.c_str(), [] { return 4096; }) || decoded.getChannels() != 3) {
+        std::fprintf(stderr, "assetpreview: cannot read '%s' as RGB: %s\n", path.c_str(),
+                     decoded.getFailure().c_str());
         return Image(0, 0);
     }
-    Image image = Image::fromRgb(width, height, data, false);
-    SOIL_free_image_data(data);
-    return image;
+    return Image::fromRgb(decoded.getWidth(), decoded.getHeight(), decoded.getPixels(), false);
 }
 
 Image tiled(const Image& image)

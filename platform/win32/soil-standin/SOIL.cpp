@@ -8,10 +8,10 @@ namespace {
 SoilStandIn standIn;
 }
 
-unsigned int SOIL_load_OGL_texture(const char* filename, int forceChannels, unsigned int reuseTextureName,
-                                   unsigned int flags)
+unsigned int SOIL_create_OGL_texture(const unsigned char* data, int width, int height, int channels,
+                                     unsigned int reuseTextureName, unsigned int flags)
 {
-    return standIn.loadTexture(filename, forceChannels, reuseTextureName, flags);
+    return standIn.createTexture(data, width, height, channels, reuseTextureName, flags);
 }
 
 const char* SOIL_last_result(void)

@@ -8,9 +8,6 @@
 extern "C" {
 #endif
 
-// channels to load: the file's own, or forced to 1 to 4
-enum { SOIL_LOAD_AUTO = 0, SOIL_LOAD_L = 1, SOIL_LOAD_LA = 2, SOIL_LOAD_RGB = 3, SOIL_LOAD_RGBA = 4 };
-
 // passed as the texture name, asks for a new one
 enum { SOIL_CREATE_NEW_ID = 0 };
 
@@ -27,10 +24,11 @@ enum {
     SOIL_FLAG_TEXTURE_RECTANGLE = 512
 };
 
-// decodes the image file into an OpenGL texture in the current context;
-// returns its name, or 0 with the reason in SOIL_last_result
-unsigned int SOIL_load_OGL_texture(const char* filename, int forceChannels, unsigned int reuseTextureName,
-                                   unsigned int flags);
+// makes decoded pixels (rows top to bottom, 1 to 4 interleaved channels of
+// a byte each) an OpenGL texture in the current context; returns its name,
+// or 0 with the reason in SOIL_last_result
+unsigned int SOIL_create_OGL_texture(const unsigned char* data, int width, int height, int channels,
+                                     unsigned int reuseTextureName, unsigned int flags);
 
 // describes what the last call did, or why it failed
 const char* SOIL_last_result(void);

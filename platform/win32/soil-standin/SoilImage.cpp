@@ -1,20 +1,6 @@
 #include "platform/win32/soil-standin/SoilImage.h"
 
-// stb_image is compiled into this file alone, with its functions kept static
-// so they never stand in for another copy linked into the same program
-// (SOIL carries its own). SOIL decodes these four formats of the ones stb
-// knows, and words its failures as stb's user messages.
-#define STB_IMAGE_STATIC
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_FAILURE_USERMSG
-#define STBI_ONLY_PNG
-#define STBI_ONLY_JPEG
-#define STBI_ONLY_BMP
-#define STBI_ONLY_TGA
-#include <stb_image.h>
-
 #include <algorithm>
-#include <memory>
 
 namespace {
 // SOIL's NTSC-safe map: 0 to 255 onto 16 to 235, each end widened by just
@@ -35,29 +21,12 @@ bool isPowerOfTwoValue(int value)
 {
     return value > 0 && (value & (value - 1)) == 0;
 }
-
-struct StbFree {
-    void operator()(unsigned char* data) const { stbi_image_free(data); }
-};
 }
 
-bool SoilImage::load(const char* path, int forceChannels)
+SoilImage::SoilImage(const unsigned char* data, int imageWidth, int imageHeight, int imageChannels)
+    : width(imageWidth), height(imageHeight), channels(imageChannels),
+      pixels(data, data + static_cast<size_t>(imageWidth) * imageHeight * imageChannels)
 {
-    int fileWidth = 0;
-    int fileHeight = 0;
-    int fileChannels = 0;
-    const std::unique_ptr<unsigned char, StbFree> decoded(
-        stbi_load(path, &fileWidth, &fileHeight, &fileChannels, forceChannels));
-    if (!decoded) {
-        failure = stbi_failure_reason();
-        return false;
-    }
-    width = fileWidth;
-    height = fileHeight;
-    channels = forceChannels != 0 ? forceChannels : fileChannels;
-    const unsigned char* first = decoded.get();
-    pixels.assign(first, first + static_cast<size_t>(width) * height * channels);
-    return true;
 }
 
 void SoilImage::flipVertically()

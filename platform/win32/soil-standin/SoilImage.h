@@ -1,17 +1,15 @@
-// An image decoded for the SOIL stand-in, with the changes SOIL makes to the
-// pixels before they become a texture. Rows run top to bottom, channels are
-// interleaved one byte each: 1 grey, 2 grey and alpha, 3 RGB, 4 RGBA.
+// A copy of decoded pixels for the SOIL stand-in, with the changes SOIL
+// makes to them before they become a texture. Rows run top to bottom,
+// channels are interleaved one byte each: 1 grey, 2 grey and alpha, 3 RGB,
+// 4 RGBA.
 #pragma once
 
 #include <vector>
 
 class SoilImage {
 public:
-    // decodes a PNG, JPEG, BMP or TGA file; forceChannels 1 to 4 converts to
-    // that many channels, 0 keeps the file's. On failure returns false and
-    // failureReason() says why, worded as SOIL words it.
-    bool load(const char* path, int forceChannels);
-    const char* failureReason() const { return failure; }
+    // copies width x height pixels of 1 to 4 channels
+    SoilImage(const unsigned char* data, int width, int height, int channels);
 
     // turns the image upside down, so that its bottom row comes first
     void flipVertically();
@@ -34,5 +32,4 @@ private:
     int height = 0;
     int channels = 0;
     std::vector<unsigned char> pixels;
-    const char* failure = "";
 };

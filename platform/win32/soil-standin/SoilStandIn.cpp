@@ -58,21 +58,18 @@ GLint internalFormat(int channels, unsigned int flags)
 }
 }
 
-GLuint SoilStandIn::loadTexture(const char* path, int forceChannels, GLuint reuseName, unsigned int flags)
+GLuint SoilStandIn::createTexture(const unsigned char* data, int width, int height, int channels,
+                                  GLuint reuseName, unsigned int flags)
 {
     if ((flags & unsupportedFlags) != 0) {
         lastResult = "Flag not supported by the SOIL stand-in of this build";
         return 0;
     }
-    if (forceChannels < SOIL_LOAD_AUTO || forceChannels > SOIL_LOAD_RGBA) {
-        lastResult = "Invalid number of channels to force";
+    if (data == nullptr || width < 1 || height < 1 || channels < 1 || channels > 4) {
+        lastResult = "Invalid image data";
         return 0;
     }
-    SoilImage image;
-    if (!image.load(path, forceChannels)) {
-        lastResult = image.failureReason();
-        return 0;
-    }
+    SoilImage image(data, width, height, channels);
     if ((flags & SOIL_FLAG_INVERT_Y) != 0) {
         image.flipVertically();
     }
@@ -86,10 +83,10 @@ GLuint SoilStandIn::loadTexture(const char* path, int forceChannels, GLuint reus
     if (wantsPowerOfTwo && !image.isPowerOfTwo()) {
         image.resizeToPowerOfTwo();
     }
-    return createTexture(image, reuseName, flags);
+    return upload(image, reuseName, flags);
 }
 
-GLuint SoilStandIn::createTexture(const SoilImage& image, GLuint reuseName, unsigned int flags)
+GLuint SoilStandIn::upload(const SoilImage& image, GLuint reuseName, unsigned int flags)
 {
     GLuint texture = reuseName;
     if (texture == 0) {

@@ -1,19 +1,16 @@
-// The stand-in must leave what the real SOIL leaves: each image is loaded by
-// both, in one real context, and the two textures compared.
+// The stand-in must leave what the real SOIL leaves: each image is decoded
+// as the program decodes it, made a texture by both in one real context,
+// and the two textures compared.
 #include "platform/win32/soil-standin/SoilStandIn.h"
+#include "geometry/DecodedImage.h"
 #include "harness/GlTestContext.h"
-#include "harness/TempDirectory.h"
+#include "harness/ImageFiles.h"
 
 #include <SOIL.h>
-
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb_image_write.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -109,39 +106,22 @@ Difference compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
     return difference;
 }
 
-// Image files of known content in a private folder, removed afterwards.
+// Decoded images of known content, made textures by both.
 class SoilStandInAgainstSoil : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(context.isReady()) << context.failure();
-        ASSERT_FALSE(folder.path().empty());
-    }
+    void SetUp() override { ASSERT_TRUE(context.isReady()) << context.failure(); }
 
-    // a PNG (or, with a .jpg name, a JPEG) of width x height with the given
-    // channels, filled with a smooth pattern and some sharp edges
-    std::string writeImage(const std::string& name, int width, int height, int channels)
+    // width x height pixels of the given channels, filled with a smooth
+    // pattern and some sharp edges, decoded from a PNG (or a JPEG)
+    DecodedImage decodedImage(int width, int height, int channels, bool jpeg = false)
     {
-        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * channels);
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                for (int c = 0; c < channels; ++c) {
-                    const int across = x * 255 / std::max(width - 1, 1);
-                    const int down = y * 97 / std::max(height - 1, 1);
-                    const int smooth = (across + down + c * 60) % 256;
-                    const bool edge = (x / 5 + y / 3) % 7 == 0;
-                    pixels[(static_cast<size_t>(y) * width + x) * channels + c] =
-                        static_cast<uint8_t>(edge ? 255 - smooth : smooth);
-                }
-            }
-        }
-        const std::string path = folder.pathOf(name);
-        const bool jpeg = name.size() > 4 && name.compare(name.size() - 4, 4, ".jpg") == 0;
-        const int written =
-            jpeg ? stbi_write_jpg(path.c_str(), width, height, channels, pixels.data(), 95)
-                 : stbi_write_png(path.c_str(), width, height, channels, pixels.data(), width * channels);
-        EXPECT_NE(written, 0) << path;
-        return path;
+        const std::vector<uint8_t> pixels = ImageFiles::pattern(width, height, channels);
+        DecodedImage image;
+        EXPECT_TRUE(image.decode(jpeg ? ImageFiles::jpeg(width, height, channels, pixels)
+                                      : ImageFiles::png(width, height, channels, pixels),
+                                 [] { return 4096; }))
+            << image.getFailure();
+        return image;
     }
 
     struct Pair {
@@ -153,16 +133,18 @@ protected:
         std::string standInResult;
     };
 
-    // loads the file with both, from the same starting state
-    Pair loadWithBoth(const std::string& path, unsigned int flags, int forceChannels = SOIL_LOAD_AUTO)
+    // makes the image a texture with both, from the same starting state
+    Pair createWithBoth(const DecodedImage& image, unsigned int flags)
     {
         Pair pair;
         glBindTexture(GL_TEXTURE_2D, 0);
-        pair.real = SOIL_load_OGL_texture(path.c_str(), forceChannels, SOIL_CREATE_NEW_ID, flags);
+        pair.real = SOIL_create_OGL_texture(image.getPixels(), image.getWidth(), image.getHeight(),
+                                            image.getChannels(), SOIL_CREATE_NEW_ID, flags);
         pair.realResult = SOIL_last_result();
         pair.realState = captureState();
         glBindTexture(GL_TEXTURE_2D, 0);
-        pair.standIn = standIn.loadTexture(path.c_str(), forceChannels, 0, flags);
+        pair.standIn = standIn.createTexture(image.getPixels(), image.getWidth(), image.getHeight(),
+                                             image.getChannels(), 0, flags);
         pair.standInResult = standIn.getLastResult();
         pair.standInState = captureState();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -187,7 +169,6 @@ protected:
 
     GlTestContext context;
     SoilStandIn standIn;
-    TempDirectory folder;
 };
 
 struct Sample {
@@ -195,13 +176,14 @@ struct Sample {
     int width;
     int height;
     int channels;
+    bool jpeg;
 };
 
 // Each channel count SOIL treats apart, sides that are and are not powers
 // of two, and a JPEG.
 const Sample samples[] = {
-    {"rgb-npot.png", 100, 60, 3}, {"rgba-pot.png", 64, 32, 4}, {"grey-odd.png", 3, 3, 1},
-    {"grey-alpha.png", 2, 2, 2},  {"rgb-wide.png", 37, 5, 3},  {"photo.jpg", 48, 40, 3},
+    {"rgb-npot", 100, 60, 3, false}, {"rgba-pot", 64, 32, 4, false}, {"grey-odd", 3, 3, 1, false},
+    {"grey-alpha", 2, 2, 2, false},  {"rgb-wide", 37, 5, 3, false},  {"photo", 48, 40, 3, true},
 };
 }
 
@@ -209,8 +191,8 @@ TEST_F(SoilStandInAgainstSoil, ProgramFlagsLeaveSoilsTextureState)
 {
     for (const Sample& sample : samples) {
         SCOPED_TRACE(sample.name);
-        const std::string path = writeImage(sample.name, sample.width, sample.height, sample.channels);
-        expectSameState(loadWithBoth(path, programFlags));
+        expectSameState(createWithBoth(
+            decodedImage(sample.width, sample.height, sample.channels, sample.jpeg), programFlags));
     }
 }
 
@@ -218,8 +200,8 @@ TEST_F(SoilStandInAgainstSoil, UncompressedPixelsMatchSoilsOnEveryLevel)
 {
     for (const Sample& sample : samples) {
         SCOPED_TRACE(sample.name);
-        const std::string path = writeImage(sample.name, sample.width, sample.height, sample.channels);
-        const Pair pair = loadWithBoth(path, uncompressedFlags);
+        const Pair pair = createWithBoth(
+            decodedImage(sample.width, sample.height, sample.channels, sample.jpeg), uncompressedFlags);
         expectSameState(pair);
         // The largest level is flipped, made NTSC-safe and stretched as SOIL
         // does it; the smaller ones come from GLU's box filter rather than
@@ -248,9 +230,9 @@ TEST_F(SoilStandInAgainstSoil, NtscSafeMapMatchesSoilForEveryValue)
         ramp[value * 2] = static_cast<uint8_t>(value);
         ramp[value * 2 + 1] = static_cast<uint8_t>(255 - value); // alpha, which stays
     }
-    const std::string path = folder.pathOf("ramp.png");
-    ASSERT_NE(stbi_write_png(path.c_str(), 256, 1, 2, ramp.data(), 512), 0);
-    const Pair pair = loadWithBoth(path, SOIL_FLAG_NTSC_SAFE_RGB);
+    DecodedImage image;
+    ASSERT_TRUE(image.decode(ImageFiles::png(256, 1, 2, ramp), [] { return 4096; })) << image.getFailure();
+    const Pair pair = createWithBoth(image, SOIL_FLAG_NTSC_SAFE_RGB);
     expectSameState(pair);
     const std::vector<uint8_t> real = levelPixels(pair.real, 0);
     const std::vector<uint8_t> standIn = levelPixels(pair.standIn, 0);
@@ -263,8 +245,7 @@ TEST_F(SoilStandInAgainstSoil, NtscSafeMapMatchesSoilForEveryValue)
 TEST_F(SoilStandInAgainstSoil, CompressedTexturesLookLikeSoils)
 {
     // Both compress to DXT, with different encoders: alike, not equal.
-    const std::string path = writeImage("smooth.png", 64, 64, 3);
-    const Pair pair = loadWithBoth(path, programFlags);
+    const Pair pair = createWithBoth(decodedImage(64, 64, 3), programFlags);
     expectSameState(pair);
     const Difference top = compare(levelPixels(pair.real, 0), levelPixels(pair.standIn, 0));
     EXPECT_LT(top.mean, 6.0) << "largest " << top.largest;
@@ -272,65 +253,32 @@ TEST_F(SoilStandInAgainstSoil, CompressedTexturesLookLikeSoils)
 
 TEST_F(SoilStandInAgainstSoil, OtherFlagCombinationsLeaveSoilsParameters)
 {
-    const std::string path = writeImage("small.png", 16, 8, 3);
+    const DecodedImage small = decodedImage(16, 8, 3);
     for (const unsigned int flags :
          {0u, unsigned{SOIL_FLAG_TEXTURE_REPEATS}, unsigned{SOIL_FLAG_MIPMAPS | SOIL_FLAG_TEXTURE_REPEATS},
           unsigned{SOIL_FLAG_POWER_OF_TWO | SOIL_FLAG_INVERT_Y}}) {
         SCOPED_TRACE(flags);
-        expectSameState(loadWithBoth(path, flags));
+        expectSameState(createWithBoth(small, flags));
     }
-    const std::string odd = writeImage("odd.png", 5, 3, 3);
     SCOPED_TRACE("odd sides with the power-of-two flag");
-    const Pair pair = loadWithBoth(odd, SOIL_FLAG_POWER_OF_TWO);
+    const Pair pair = createWithBoth(decodedImage(5, 3, 3), SOIL_FLAG_POWER_OF_TWO);
     expectSameState(pair);
     EXPECT_LE(compare(levelPixels(pair.real, 0), levelPixels(pair.standIn, 0)).largest, 1);
 }
 
-TEST_F(SoilStandInAgainstSoil, ForcedChannelsMatchSoil)
-{
-    const std::string path = writeImage("colour.png", 8, 8, 3);
-    for (const int channels : {SOIL_LOAD_L, SOIL_LOAD_RGBA}) {
-        SCOPED_TRACE(channels);
-        const Pair pair = loadWithBoth(path, uncompressedFlags, channels);
-        expectSameState(pair);
-        EXPECT_LE(compare(levelPixels(pair.real, 0), levelPixels(pair.standIn, 0)).largest, 1);
-    }
-}
-
-TEST_F(SoilStandInAgainstSoil, FailuresGiveSoilsReasonAndNoTexture)
-{
-    const std::string good = writeImage("good.png", 8, 8, 3);
-    std::ifstream goodFile(good, std::ios::binary);
-    const std::string goodBytes{std::istreambuf_iterator<char>(goodFile), std::istreambuf_iterator<char>()};
-
-    const std::string cases[] = {
-        folder.pathOf("missing.png"),
-        folder.pathOf("no-folder/missing.jpg"),
-        folder.write("empty.png", ""),
-        folder.write("text.png", "not an image at all\n"),
-        folder.write("truncated.png", goodBytes.substr(0, 60)),
-        folder.path().string(),
-    };
-    for (const std::string& path : cases) {
-        SCOPED_TRACE(path);
-        const Pair pair = loadWithBoth(path, programFlags);
-        EXPECT_EQ(pair.real, 0u);
-        EXPECT_EQ(pair.standIn, 0u);
-        EXPECT_EQ(pair.standInResult, pair.realResult);
-        EXPECT_EQ(pair.standInState.bound, 0);
-    }
-}
-
 TEST_F(SoilStandInAgainstSoil, ReusesTheTextureNameItIsGiven)
 {
-    const std::string path = writeImage("reuse.png", 4, 4, 4);
+    const DecodedImage image = decodedImage(4, 4, 4);
+    const auto create = [&](GLuint reuse) {
+        return standIn.createTexture(image.getPixels(), 4, 4, 4, reuse, programFlags);
+    };
     GLuint name = 0;
     glGenTextures(1, &name);
-    EXPECT_EQ(standIn.loadTexture(path.c_str(), SOIL_LOAD_AUTO, name, programFlags), name);
+    EXPECT_EQ(create(name), name);
     EXPECT_EQ(captureState().bound, static_cast<GLint>(name));
     // A new name each time otherwise, as the program's repeated loads expect.
-    const GLuint first = standIn.loadTexture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, programFlags);
-    const GLuint second = standIn.loadTexture(path.c_str(), SOIL_LOAD_AUTO, SOIL_CREATE_NEW_ID, programFlags);
+    const GLuint first = create(SOIL_CREATE_NEW_ID);
+    const GLuint second = create(SOIL_CREATE_NEW_ID);
     EXPECT_NE(first, 0u);
     EXPECT_NE(second, 0u);
     EXPECT_NE(first, second);
@@ -339,12 +287,20 @@ TEST_F(SoilStandInAgainstSoil, ReusesTheTextureNameItIsGiven)
 
 TEST_F(SoilStandInAgainstSoil, WorkItDoesNotDoIsRefusedWithAReason)
 {
-    const std::string path = writeImage("flags.png", 4, 4, 4);
-    EXPECT_EQ(standIn.loadTexture(path.c_str(), SOIL_LOAD_AUTO, 0, SOIL_FLAG_MULTIPLY_ALPHA), 0u);
+    const DecodedImage image = decodedImage(4, 4, 4);
+    EXPECT_EQ(standIn.createTexture(image.getPixels(), 4, 4, 4, 0, SOIL_FLAG_MULTIPLY_ALPHA), 0u);
     EXPECT_NE(std::string(standIn.getLastResult()).find("stand-in"), std::string::npos);
-    for (const int channels : {-1, 5}) {
-        EXPECT_EQ(standIn.loadTexture(path.c_str(), channels, 0, programFlags), 0u) << channels;
-        EXPECT_STREQ(standIn.getLastResult(), "Invalid number of channels to force");
+    struct Shape {
+        const unsigned char* pixels;
+        int width, height, channels;
+    };
+    for (const Shape& shape :
+         {Shape{nullptr, 4, 4, 4}, Shape{image.getPixels(), 0, 4, 4}, Shape{image.getPixels(), 4, -1, 4},
+          Shape{image.getPixels(), 4, 4, 0}, Shape{image.getPixels(), 1, 1, 5}}) {
+        EXPECT_EQ(
+            standIn.createTexture(shape.pixels, shape.width, shape.height, shape.channels, 0, programFlags),
+            0u);
+        EXPECT_STREQ(standIn.getLastResult(), "Invalid image data");
     }
     GLint bound = -1;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);

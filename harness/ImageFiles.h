@@ -1,0 +1,40 @@
+// Image files of known content for the tests: well-formed ones written by
+// stb_image_write and jpegtran, and crafted ones of the kinds that have
+// crashed, hung or exhausted image decoders. Each is the file's bytes.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ImageFiles {
+
+// width x height pixels of 1 to 4 interleaved channels: a smooth pattern
+// with some sharp edges, so that a decoder's every stage shows in them
+std::vector<uint8_t> pattern(int width, int height, int channels);
+// the pixels as a PNG, or a baseline JPEG
+std::string png(int width, int height, int channels, const std::vector<uint8_t>& pixels);
+std::string jpeg(int width, int height, int channels, const std::vector<uint8_t>& pixels, int quality = 95);
+// a colour JPEG rewritten by jpegtran as a progressive one: its default
+// scans, or 66, one for each coefficient of the first component; empty when
+// jpegtran fails
+std::string progressive(const std::string& jpeg, bool scanPerCoefficient = false);
+
+// bytes compressed as a zlib stream
+std::string zlibOf(const std::string& bytes);
+// A PNG of width x height RGB pixels whose pixel data is `zlib`, a zlib
+// stream, and whose chunks carry their right checksums.
+std::string pngWithData(uint32_t width, uint32_t height, const std::string& zlib);
+// One whose deflate stream starts a block with a code-length table that
+// leaves codes undefined, then uses one: the 2008 decoder SOIL carries
+// asserted on it.
+std::string brokenDeflatePng();
+// One that declares width x height pixels and holds a few.
+std::string sizeBombPng(uint32_t width, uint32_t height);
+// A 16 x 16 one whose data inflates to `inflatedBytes` zeros.
+std::string deflateBombPng(size_t inflatedBytes);
+// A Radiance HDR picture whose run-length data runs past its scanlines,
+// which corrupted the heap of the decoder SOIL carries.
+std::string radianceHdr();
+
+} // namespace ImageFiles
