@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The OBJ loader's robustness check, for CI: builds the sanitizer build and
-# the fuzz build in folders of their own, runs the geometry tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the loader
-# from the committed seed corpus. Exits non-zero on any finding.
+# The loaders' robustness check, for CI: builds the sanitizer build and the
+# fuzz build in folders of their own, runs the geometry tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then fuzzes the OBJ
+# loader and the image decoder from their committed seed corpora. Exits
+# non-zero on any finding.
 #
 # Environment (all optional):
-#   FUZZ_SECONDS        how long the fuzzer runs (60)
+#   FUZZ_SECONDS        how long each fuzzer runs (30)
 #   SANITIZE_BUILD_DIR  sanitizer build folder (build-sanitize)
 #   FUZZ_BUILD_DIR      fuzz build folder (build-fuzz)
 #   JOBS                parallel compile jobs (2)
@@ -16,7 +17,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sanitizeDir=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
 fuzzDir=${FUZZ_BUILD_DIR:-$root/build-fuzz}
-fuzzSeconds=${FUZZ_SECONDS:-60}
+fuzzSeconds=${FUZZ_SECONDS:-30}
 jobs=${JOBS:-2}
 
 echo "== sanitizer build (AddressSanitizer + UndefinedBehaviorSanitizer) in $sanitizeDir"
@@ -36,16 +37,22 @@ echo "== fuzz build (clang, libFuzzer) in $fuzzDir"
 cmake -S "$root" -B "$fuzzDir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DBRINDLEMOOR_FUZZ=ON -DBRINDLEMOOR_SANITIZE=ON \
     -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF >/dev/null
-ninja -C "$fuzzDir" -j "$jobs" obj_loader_fuzz
+ninja -C "$fuzzDir" -j "$jobs" obj_loader_fuzz image_decode_fuzz
 
 # New inputs go to a scratch corpus so that the committed seeds stay as they
 # are; a finding is written to the artifacts folder and fails the run.
-workCorpus="$fuzzDir/fuzz-corpus"
-artifacts="$fuzzDir/fuzz-artifacts"
-mkdir -p "$workCorpus" "$artifacts"
-echo "== fuzzing the OBJ loader for ${fuzzSeconds} s"
-"$fuzzDir/tests/fuzz/obj_loader_fuzz" -max_total_time="$fuzzSeconds" -max_len=4096 -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" \
-    "$workCorpus" "$root/tests/fuzz/corpus"
+# fuzz TARGET MAX_LEN SEED_FOLDER...
+fuzz() {
+    local target=$1 maxLen=$2
+    shift 2
+    local workCorpus="$fuzzDir/fuzz-corpus/$target" artifacts="$fuzzDir/fuzz-artifacts/$target"
+    mkdir -p "$workCorpus" "$artifacts"
+    echo "== fuzzing $target for ${fuzzSeconds} s"
+    "$fuzzDir/tests/fuzz/$target" -max_total_time="$fuzzSeconds" -max_len="$maxLen" -timeout=5 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$artifacts/" "$workCorpus" "$@"
+}
+fuzz obj_loader_fuzz 4096 "$root/tests/fuzz/corpus"
+# The program's own images are seeds too, read up to the length limit.
+fuzz image_decode_fuzz 16384 "$root/tests/fuzz/image-corpus" "$root/img"
 
 echo "check-loader-robustness: no findings"
