@@ -140,7 +140,8 @@ std::int64_t bigEndian(std::string_view bytes, std::size_t at, int length)
     return value;
 }
 
-// A PNG's size, from the header chunk that must come first.
+// A PNG's size, from the header chunk that must come first, and its chunks
+// walked for what the decoder would mishandle.
 bool readPngLayout(std::string_view bytes, Layout& layout)
 {
     if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") {
@@ -148,6 +149,23 @@ bool readPngLayout(std::string_view bytes, Layout& layout)
     }
     layout.width = bigEndian(bytes, 16, 4);
     layout.height = bigEndian(bytes, 20, 4);
+    // Each chunk: its length, its type, its data and a checksum.
+    for (std::size_t at = 8; at + 8 <= bytes.size();) {
+        const std::int64_t length = bigEndian(bytes, at, 4);
+        const std::string_view type = bytes.substr(at + 4, 4);
+        if (type == "IDAT") {
+            // stb_image 2.27 copies a first data chunk into a buffer it has
+            // yet to make; empty, that is a copy to a null pointer.
+            if (length == 0) {
+                layout.fault = "empty first data chunk";
+            }
+            break;
+        }
+        if (type == "IEND") {
+            break;
+        }
+        at += 12 + static_cast<std::size_t>(length);
+    }
     return true;
 }
 
@@ -173,10 +191,12 @@ bool holdsSoundHuffmanTables(std::string_view body)
     return i == body.size();
 }
 
-// A JPEG's size from its first frame header, and its scans: the marker
-// segments walked from the start of image to its end, each scan's
-// entropy-coded data skipped up to the next marker that is neither a
-// stuffed 0xFF nor a restart, as the decoder reads them.
+// A JPEG's size from its first frame header, its scans, and whether its
+// Huffman tables are sound: the marker segments walked from the start of
+// image to its end, each scan's entropy-coded data skipped up to the next
+// marker, as the decoder reads them. Where the decoder would stop at a
+// fault, the walk may go on: it then only looks at more than the decoder
+// would.
 bool readJpegLayout(std::string_view bytes, Layout& layout)
 {
     const auto at = [bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -213,8 +233,22 @@ bool readJpegLayout(std::string_view bytes, Layout& layout)
         i += length;
         if (marker == 0xda) {
             ++layout.scans;
-            while (i + 1 < bytes.size() && !(at(i) == 0xff && at(i + 1) != 0 && !isRestart(at(i + 1)))) {
-                ++i;
+            // As the decoder reads it: 0xFF, any fill 0xFFs, then a zero is
+            // a stuffed 0xFF of the data and a restart a restart; anything
+            // else ends the scan.
+            while (i + 1 < bytes.size()) {
+                if (at(i) != 0xff) {
+                    ++i;
+                    continue;
+                }
+                std::size_t next = i + 1;
+                while (next < bytes.size() && at(next) == 0xff) {
+                    ++next;
+                }
+                if (next == bytes.size() || (at(next) != 0 && !isRestart(at(next)))) {
+                    break;
+                }
+                i = next + 1;
             }
         }
     }

@@ -114,6 +114,7 @@ TEST(DecodedImage, CraftedFilesAreRefusedWithTheirReasonAndNothingLarge)
     ASSERT_NE(manyScans, "") << "jpegtran failed";
     const std::pair<std::string, std::string> cases[] = {
         {ImageFiles::brokenDeflatePng(), "corrupt PNG"},
+        {ImageFiles::pngWithData(16, 16, ""), "corrupt PNG: empty first data chunk"},
         {png.substr(0, png.size() / 2), "corrupt PNG"},
         {png.substr(0, 20), "corrupt PNG: no image header"},
         {jpeg.substr(0, 20), "corrupt JPEG: no image header"},
