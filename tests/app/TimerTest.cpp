@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 constexpr int64_t tenMegahertz = 10000000;
@@ -79,7 +77,6 @@ TEST(Timer, WithoutACounterFramesLastNoTimeInsteadOfDividingByZero)
     controlledCounter::setCount(9000);
     timer.frame();
     EXPECT_EQ(timer.getTime(), 0.0f);
-    EXPECT_TRUE(std::isfinite(timer.getTime()));
 }
 
 } // namespace

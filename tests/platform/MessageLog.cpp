@@ -16,7 +16,11 @@ MessageLog& MessageLog::instance()
 LRESULT CALLBACK MessageLog::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MessageLog& messages = instance();
-    messages.log.push_back({hwnd, message, wParam, lParam});
+    MessageLog::Entry entry = {hwnd, message, wParam, lParam, {}};
+    if ((message == WM_NCCREATE || message == WM_CREATE) && lParam != 0) {
+        entry.creation = *reinterpret_cast<const CREATESTRUCTA*>(lParam);
+    }
+    messages.log.push_back(entry);
     if (message == WM_CREATE && messages.failCreate) {
         return -1;
     }

@@ -16,6 +16,10 @@ public:
         UINT message = 0;
         WPARAM wParam = 0;
         LPARAM lParam = 0;
+        // WM_NCCREATE's and WM_CREATE's structure as it was during the call:
+        // it lives on CreateWindowExA's stack, and its strings are not to be
+        // followed after it
+        CREATESTRUCTA creation = {};
     };
 
     static constexpr DWORD programStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;

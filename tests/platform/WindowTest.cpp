@@ -28,11 +28,10 @@ TEST_F(Window, CreationSendsCreateThenClientSizeBeforeAnythingElse)
     ASSERT_EQ(entries.size(), 3u) << "CreateWindowExA sends exactly NCCREATE, CREATE and SIZE";
     EXPECT_EQ(entries[0].message, static_cast<UINT>(WM_NCCREATE));
     EXPECT_EQ(entries[1].message, static_cast<UINT>(WM_CREATE));
-    const auto* create = reinterpret_cast<const CREATESTRUCTA*>(entries[1].lParam);
-    ASSERT_NE(create, nullptr);
-    EXPECT_EQ(create->cx, outerWidth);
-    EXPECT_EQ(create->cy, outerHeight);
-    EXPECT_EQ(static_cast<DWORD>(create->style), MessageLog::programStyle);
+    const CREATESTRUCTA& create = entries[1].creation;
+    EXPECT_EQ(create.cx, outerWidth);
+    EXPECT_EQ(create.cy, outerHeight);
+    EXPECT_EQ(static_cast<DWORD>(create.style), MessageLog::programStyle);
     EXPECT_EQ(entries[2].message, static_cast<UINT>(WM_SIZE));
     RECT client = {};
     ASSERT_TRUE(GetClientRect(hwnd, &client));
@@ -185,9 +184,14 @@ TEST_F(Window, EachWindowHasItsOwnLastingDeviceContext)
     const HWND second = log().createWindow("Second context");
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
-    EXPECT_NE(GetDC(first), nullptr);
-    EXPECT_EQ(GetDC(first), GetDC(first));
-    EXPECT_NE(GetDC(first), GetDC(second));
+    const HDC firstContext = GetDC(first);
+    const HDC secondContext = GetDC(second);
+    EXPECT_NE(firstContext, nullptr);
+    ShowWindow(first, SW_SHOWDEFAULT);
+    EXPECT_EQ(GetDC(first), firstContext) << "showing the window keeps its device context";
+    DefWindowProcA(first, WM_CLOSE, 0, 0);
+    EXPECT_EQ(GetDC(first), nullptr);
+    EXPECT_EQ(GetDC(second), secondContext) << "the other window's outlives it";
 }
 
 TEST_F(Window, PaintStaysQueuedUntilTheWindowIsValidated)
