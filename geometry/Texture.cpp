@@ -30,8 +30,13 @@ GLuint loadTextureFile(const char* path)
         printf("SOIL loading error: '%s'\n", image.getFailure().c_str());
         return 0;
     }
+    // SOIL uploads each level with the row alignment in force; at OpenGL's
+    // default of 4, a level whose rows are not whole words (an RGB level of
+    // 2 x 2, or any of odd width) is read past the end of SOIL's buffer.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLuint texture = SOIL_create_OGL_texture(image.getPixels(), image.getWidth(), image.getHeight(),
                                                    image.getChannels(), SOIL_CREATE_NEW_ID, textureFlags);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     if (texture == 0) {
         printf("SOIL loading error: '%s'\n", SOIL_last_result());
     }
