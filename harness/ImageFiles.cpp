@@ -68,9 +68,19 @@ std::string png(int width, int height, int channels, const std::vector<uint8_t>&
 
 std::string jpeg(int width, int height, int channels, const std::vector<uint8_t>& pixels, int quality)
 {
-    std::string out;
-    stbi_write_jpg_to_func(appendBytes, &out, width, height, channels, pixels.data(), quality);
-    return out;
+    // libjpeg-turbo's cjpeg from a PGM or PPM of the pixels, every channel at
+    // full resolution
+    const TempDirectory folder;
+    const std::string header = std::string(channels == 1 ? "P5" : "P6") + "\n" + std::to_string(width) + " " +
+                               std::to_string(height) + "\n255\n";
+    const std::string image = folder.write(
+        "image.pnm", header + std::string(reinterpret_cast<const char*>(pixels.data()), pixels.size()));
+    const std::string output = folder.pathOf("image.jpg");
+    const bool made = SpawnedProcess::run({"cjpeg", "-quality", std::to_string(quality), "-sample", "1x1",
+                                           "-outfile", output, image},
+                                          toolTimeoutMs)
+                          .succeeded;
+    return made ? readFile(output) : std::string();
 }
 
 std::string progressive(const std::string& jpeg, bool scanPerCoefficient)

@@ -1,5 +1,5 @@
 // Image files of known content for the tests: well-formed ones written by
-// stb_image_write and jpegtran, and crafted ones of the kinds that have
+// stb_image_write and libjpeg-turbo's tools, and crafted ones of the kinds that have
 // crashed, hung or exhausted image decoders. Each is the file's bytes.
 #pragma once
 
@@ -12,7 +12,8 @@ namespace ImageFiles {
 // width x height pixels of 1 to 4 interleaved channels: a smooth pattern
 // with some sharp edges, so that a decoder's every stage shows in them
 std::vector<uint8_t> pattern(int width, int height, int channels);
-// the pixels as a PNG, or a baseline JPEG
+// the pixels as a PNG; or, of 1 or 3 channels, as a baseline JPEG written by
+// libjpeg-turbo's cjpeg (empty when it fails)
 std::string png(int width, int height, int channels, const std::vector<uint8_t>& pixels);
 std::string jpeg(int width, int height, int channels, const std::vector<uint8_t>& pixels, int quality = 95);
 // a colour JPEG rewritten by jpegtran as a progressive one: its default

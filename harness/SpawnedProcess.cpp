@@ -20,8 +20,11 @@ constexpr int pollIntervalMs = 10;
 constexpr int terminateGraceMs = 3000; // before SIGTERM becomes SIGKILL
 constexpr int execFailedStatus = 127;
 
-std::vector<std::string> childEnvironment(const SpawnedProcess::Options& options)
+std::vector<std::string> childEnvironment(SpawnedProcess::Options options, const SanitizerLog& sanitizerLog)
 {
+    for (auto& option : sanitizerLog.environment(options.environment)) {
+        options.environment.push_back(std::move(option));
+    }
     std::vector<std::string> result;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text(*entry);
@@ -37,8 +40,15 @@ std::vector<std::string> childEnvironment(const SpawnedProcess::Options& options
             result.push_back(text);
         }
     }
-    for (const auto& set : options.environment) {
-        result.push_back(set.first + "=" + set.second);
+    // where a name is given twice, the later one holds
+    for (size_t i = 0; i < options.environment.size(); ++i) {
+        bool later = false;
+        for (size_t j = i + 1; j < options.environment.size(); ++j) {
+            later = later || options.environment[j].first == options.environment[i].first;
+        }
+        if (!later) {
+            result.push_back(options.environment[i].first + "=" + options.environment[i].second);
+        }
     }
     return result;
 }
@@ -73,10 +83,13 @@ SpawnedProcess::SpawnedProcess(const std::vector<std::string>& arguments, const 
     if (arguments.empty()) {
         return;
     }
+    for (const std::string& argument : arguments) {
+        command += (command.empty() ? "" : " ") + argument;
+    }
     // Everything the child needs is made before fork: after it only
     // async-signal-safe calls are allowed.
     std::vector<std::string> argumentTexts = arguments;
-    std::vector<std::string> environmentTexts = childEnvironment(options);
+    std::vector<std::string> environmentTexts = childEnvironment(options, sanitizerLog);
     std::vector<char*> argv = pointersTo(argumentTexts);
     std::vector<char*> envp = pointersTo(environmentTexts);
     const char* outputPath = options.outputPath.empty() ? "/dev/null" : options.outputPath.c_str();
@@ -152,7 +165,8 @@ SpawnedProcess::~SpawnedProcess()
 }
 
 SpawnedProcess::SpawnedProcess(SpawnedProcess&& other) noexcept
-    : pid(other.pid), outputPath(std::move(other.outputPath)), errorPath(std::move(other.errorPath)),
+    : pid(other.pid), command(std::move(other.command)), sanitizerLog(std::move(other.sanitizerLog)),
+      outputPath(std::move(other.outputPath)), errorPath(std::move(other.errorPath)),
       peakResidentKiB(other.peakResidentKiB), startedAt(other.startedAt)
 {
     other.pid = -1;
@@ -163,6 +177,8 @@ SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
     if (this != &other) {
         stop();
         pid = other.pid;
+        command = std::move(other.command);
+        sanitizerLog = std::move(other.sanitizerLog);
         outputPath = std::move(other.outputPath);
         errorPath = std::move(other.errorPath);
         peakResidentKiB = other.peakResidentKiB;
@@ -193,7 +209,7 @@ bool SpawnedProcess::waitForExit(int timeoutMs, int& exitStatus)
         if (wait4(pid, &waitStatus, WNOHANG, &usage) == pid) {
             exitStatus = statusOf(waitStatus);
             peakResidentKiB = usage.ru_maxrss;
-            pid = -1;
+            reaped();
             return true;
         }
         if (waited >= timeoutMs) {
@@ -222,5 +238,11 @@ void SpawnedProcess::kill()
     }
     ::kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
+    reaped();
+}
+
+void SpawnedProcess::reaped()
+{
     pid = -1;
+    sanitizerLog.failOnReports(command);
 }

@@ -3,6 +3,8 @@
 // so that no server or probe outlives a failed or crashed test.
 #pragma once
 
+#include "harness/SanitizerLog.h"
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -66,7 +68,12 @@ public:
     std::chrono::steady_clock::time_point startTime() const { return startedAt; }
 
 private:
+    // a sanitizer report once reaped fails the running test
+    void reaped();
+
     pid_t pid = -1;
+    std::string command;
+    SanitizerLog sanitizerLog;
     std::string outputPath;
     std::string errorPath;
     long peakResidentKiB = 0;

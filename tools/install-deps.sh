@@ -3,6 +3,7 @@
 #   tools/install-deps.sh run    what building and running the program needs
 #   tools/install-deps.sh test   that, plus everything the tests, benchmarks,
 #                                fuzzing and the Windows build need
+#   tools/install-deps.sh coverage  that, plus gcovr
 set -euo pipefail
 
 run_packages=(
@@ -22,7 +23,8 @@ test_packages=(
 case "${1:-test}" in
     run) wanted=("${run_packages[@]}") ;;
     test) wanted=("${test_packages[@]}") ;;
-    *) echo "usage: $0 [run|test]" >&2; exit 2 ;;
+    coverage) wanted=("${test_packages[@]}" gcovr) ;;
+    *) echo "usage: $0 [run|test|coverage]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -14,6 +14,6 @@ cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build_dir" -j "$jobs"
 
 tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$jobs"
-# The loader under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# minute of fuzzing.
-JOBS=$jobs tools/check-loader-robustness.sh
+# Every Linux test again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and a minute of fuzzing.
+JOBS=$jobs tools/check-robustness.sh

@@ -264,6 +264,7 @@ TEST_F(TracedYard, QAndETurnTheOrbitingLightOneDegreePerFrame)
     }
     EXPECT_GT(rises, 0);
     EXPECT_GT(falls, rises); // E was held longer: the angle ends below 0
+    ASSERT_FALSE(angles.empty()) << "no frame was recorded";
     EXPECT_LT(angles.back(), 0);
 }
 

@@ -9,10 +9,6 @@
 #include <utility>
 
 namespace {
-// apitrace preloads its wrapper ahead of the sanitizer runtime, and the
-// probe's exit leaks in the driver are not ours to report
-const std::pair<std::string, std::string> probeSanitizerOptions = {"ASAN_OPTIONS",
-                                                                   "verify_asan_link_order=0:detect_leaks=0"};
 constexpr int probeTimeoutMs = 120000; // one list under a sanitizer and the tracer
 
 bool startsWith(const std::string& text, const char* prefix)
@@ -57,7 +53,6 @@ std::vector<std::string> traceProbe(const std::vector<std::string>& arguments, s
     std::vector<std::string> command = {"apitrace", "trace", "--output", tracePath, GEOMETRY_GL_PROBE};
     command.insert(command.end(), arguments.begin(), arguments.end());
     SpawnedProcess::Options options;
-    options.environment = {probeSanitizerOptions};
     options.outputPath = folder.pathOf("probe.log");
     SpawnedProcess probe(command, options);
     int exitStatus = -1;
