@@ -25,6 +25,6 @@ mkdir -p "$build_dir/coverage"
 gcovr --root . --object-directory "$build_dir" \
     --filter 'app/' --filter 'render/' --filter 'scene/' --filter 'camera/' --filter 'geometry/' \
     --filter 'platform/sdl/' \
-    --exclude-unreachable-branches --exclude-throw-branches \
+    --exclude-directories '.*/CMakeFiles/[0-9.]+' --exclude-unreachable-branches --exclude-throw-branches \
     --html-details "$build_dir/coverage/index.html" --print-summary
 echo "Report: $build_dir/coverage/index.html"
