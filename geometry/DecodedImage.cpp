@@ -46,9 +46,9 @@ void* placeBlock(void* block, std::size_t size)
     return static_cast<unsigned char*>(block) + blockHeader;
 }
 
-// Zeroed: stb_image 2.27 reads Huffman tables that a crafted JPEG's scans
-// name but never defines; zeroed, they decode nothing but zeros where they
-// would have indexed garbage. Large blocks come zeroed from the system.
+// Zeroed: a crafted JPEG's scans may name Huffman tables it never defines,
+// which the decoder then reads as they are; zeroed, they decode nothing but
+// zeros. Large blocks come zeroed from the system.
 void* budgetMalloc(std::size_t size)
 {
     if (!fitsBudget(size)) {
@@ -127,8 +127,6 @@ struct Layout {
     std::int64_t width = 0;
     std::int64_t height = 0;
     int scans = 0;
-    // a structure the decoder would mishandle, found in the walk
-    const char* fault = nullptr;
 };
 
 std::int64_t bigEndian(std::string_view bytes, std::size_t at, int length)
@@ -140,8 +138,7 @@ std::int64_t bigEndian(std::string_view bytes, std::size_t at, int length)
     return value;
 }
 
-// A PNG's size, from the header chunk that must come first, and its chunks
-// walked for what the decoder would mishandle.
+// A PNG's size, from the header chunk that must come first.
 bool readPngLayout(std::string_view bytes, Layout& layout)
 {
     if (bytes.size() < 24 || bytes.substr(12, 4) != "IHDR") {
@@ -149,54 +146,13 @@ bool readPngLayout(std::string_view bytes, Layout& layout)
     }
     layout.width = bigEndian(bytes, 16, 4);
     layout.height = bigEndian(bytes, 20, 4);
-    // Each chunk: its length, its type, its data and a checksum.
-    for (std::size_t at = 8; at + 8 <= bytes.size();) {
-        const std::int64_t length = bigEndian(bytes, at, 4);
-        const std::string_view type = bytes.substr(at + 4, 4);
-        if (type == "IDAT") {
-            // stb_image 2.27 copies a first data chunk into a buffer it has
-            // yet to make; empty, that is a copy to a null pointer.
-            if (length == 0) {
-                layout.fault = "empty first data chunk";
-            }
-            break;
-        }
-        if (type == "IEND") {
-            break;
-        }
-        at += 12 + static_cast<std::size_t>(length);
-    }
     return true;
 }
 
-// True when every Huffman table of a DHT segment's body holds at most the
-// 256 codes a table has room for and lies within the segment. stb_image
-// 2.27 trusts the counts and writes past its tables otherwise.
-bool holdsSoundHuffmanTables(std::string_view body)
-{
-    std::size_t i = 0;
-    while (i < body.size()) {
-        if (i + 17 > body.size()) {
-            return false;
-        }
-        std::size_t codes = 0;
-        for (std::size_t length = 1; length <= 16; ++length) {
-            codes += static_cast<unsigned char>(body[i + length]);
-        }
-        if (codes > 256) {
-            return false;
-        }
-        i += 17 + codes;
-    }
-    return i == body.size();
-}
-
-// A JPEG's size from its first frame header, its scans, and whether its
-// Huffman tables are sound: the marker segments walked from the start of
-// image to its end, each scan's entropy-coded data skipped up to the next
-// marker, as the decoder reads them. Where the decoder would stop at a
-// fault, the walk may go on: it then only looks at more than the decoder
-// would.
+// A JPEG's size from its first frame header, and its scans: the marker
+// segments walked from the start of image to its end, each scan's
+// entropy-coded data skipped up to the next marker, as the decoder reads
+// them.
 bool readJpegLayout(std::string_view bytes, Layout& layout)
 {
     const auto at = [bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -225,12 +181,7 @@ bool readJpegLayout(std::string_view bytes, Layout& layout)
             layout.width = bigEndian(bytes, i + 5, 2);
             framed = true;
         }
-        const std::size_t length = static_cast<std::size_t>(bigEndian(bytes, i, 2));
-        if (marker == 0xc4 && (length < 2 || i + length > bytes.size() ||
-                               !holdsSoundHuffmanTables(bytes.substr(i + 2, length - 2)))) {
-            layout.fault = "bad Huffman table";
-        }
-        i += length;
+        i += static_cast<std::size_t>(bigEndian(bytes, i, 2));
         if (marker == 0xda) {
             ++layout.scans;
             // As the decoder reads it: 0xFF, any fill 0xFFs, then a zero is
@@ -332,9 +283,6 @@ bool DecodedImage::decode(std::string_view bytes, SideLimit sideLimit)
             return fail("image too large: " + declaredSize + " (at most " + std::to_string(side) +
                         " a side)");
         }
-    }
-    if (declared.fault != nullptr) {
-        return fail(std::string("corrupt ") + format + ": " + declared.fault);
     }
     if (declared.scans > maxJpegScans) {
         return fail("JPEG with too many scans: " + std::to_string(declared.scans) + " (at most " +

@@ -9,7 +9,7 @@ set -euo pipefail
 run_packages=(
     cmake ninja-build g++ pkg-config
     libsdl2-dev libsoil-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
-    xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev libstb-dev libfast-float-dev
+    xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev libstb-dev libfast-float-dev patch
 )
 test_packages=(
     "${run_packages[@]}"
