@@ -1,6 +1,6 @@
 # Install rules and CPack. On Windows: the program beside mdl/ and img/,
-# with a short README.txt and the licences of what is compiled in, as a
-# zip. On Linux: one tree (the program under libexec, its
+# with a short README.txt and the licences of what is compiled in, as a zip
+# and as an installer. On Linux: one tree (the program under libexec, its
 # data under share, a launcher in bin that starts it in its data folder, a
 # desktop entry, AppStream metainfo, the icon at six sizes, a manual page)
 # packed as a .tar.gz; debian/ makes the .deb of the same tree.
@@ -16,6 +16,7 @@ set(CPACK_STRIP_FILES TRUE)
 # knows the zip's too.
 set(BRINDLEMOOR_WINDOWS_PACKAGE_NAME Brindlemoor-${PROJECT_VERSION}-win64)
 string(TOLOWER brindlemoor-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR} BRINDLEMOOR_LINUX_PACKAGE_NAME)
+set(BRINDLEMOOR_WINDOWS_INSTALLER_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME}-setup)
 # what software centres know the program by: the project's domain reversed
 set(BRINDLEMOOR_APPSTREAM_ID example.brindlemoor.Brindlemoor)
 set(packaging_dir ${CMAKE_SOURCE_DIR}/packaging)
@@ -48,8 +49,21 @@ if(WIN32)
         endif()
     endforeach()
 
-    set(CPACK_GENERATOR ZIP)
+    # The installer, made by our own script (packaging/windows) from the
+    # files CPack stages: CPack's stock one also writes a registry key of
+    # the vendor's and a second shortcut. It installs to Program Files, for
+    # every user of the machine.
+    set(CPACK_GENERATOR ZIP NSIS64)
     set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME})
+    set(CPACK_BRINDLEMOOR_INSTALLER_NAME ${BRINDLEMOOR_WINDOWS_INSTALLER_NAME})
+    set(CPACK_PROJECT_CONFIG_FILE ${packaging_dir}/windows/InstallerName.cmake)
+    set(CPACK_MODULE_PATH ${packaging_dir}/windows)
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY Brindlemoor)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Brindlemoor)
+    set(CPACK_NSIS_DISPLAY_NAME Brindlemoor)
+    set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/app/resources/brindlemoor.ico)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME brindlemoor.exe)
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 else()
     set(data_dir ${CMAKE_INSTALL_DATADIR}/brindlemoor)
     set(program_dir ${CMAKE_INSTALL_LIBEXECDIR}/brindlemoor)
