@@ -12,6 +12,11 @@ set(CPACK_PACKAGE_VENDOR "The Brindlemoor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk or fly through a walled yard in 3D")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES TRUE)
+# One commit packs to the same bytes: the staged files are dated alike and
+# listed in name order (cmake/ReproduciblePackages.cmake).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
+set(CPACK_BRINDLEMOOR_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 # The packages' names, for the tests that unpack them; the Linux build
 # knows the zip's too.
 set(BRINDLEMOOR_WINDOWS_PACKAGE_NAME Brindlemoor-${PROJECT_VERSION}-win64)
