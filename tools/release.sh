@@ -26,21 +26,38 @@ trap 'rm -rf "$work"' EXIT
 git archive --prefix=source/ "$commit" | tar -x -C "$work"
 source="$work/source"
 
-"$source/tools/debian-package.sh" "$source" "$work/debian"
+# Runs a step with its output in a log, shown only when the step fails.
+step() {
+    local name=$1
+    shift
+    echo "release.sh: $name"
+    if ! "$@" >"$work/$name.log" 2>&1; then
+        tail -n 40 "$work/$name.log" >&2
+        echo "release.sh: $name failed" >&2
+        exit 1
+    fi
+}
+
+step debian "$source/tools/debian-package.sh" "$source" "$work/debian"
 
 # The tarball's program is built as the .deb's is, with Debian's flags:
 # hardened, and with the build folder mapped out of it (dpkg-buildflags maps
 # the folder it is run in). CMake reads no CPPFLAGS.
-(
+# in a subshell of its own, so that Debian's flags reach no other build
+linux_build() (
     cd "$work"
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
     export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
     cmake -S "$source" -B linux -G Ninja -DCMAKE_BUILD_TYPE=None \
-        -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF >/dev/null
-    cmake --build linux -j "$jobs" --target package
+        -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF &&
+        cmake --build linux -j "$jobs" --target package
 )
-cmake -S "$source" -B "$work/windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" >/dev/null
-cmake --build "$work/windows" -j "$jobs" --target package
+windows_build() {
+    cmake -S "$source" -B "$work/windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" &&
+        cmake --build "$work/windows" -j "$jobs" --target package
+}
+step linux linux_build
+step windows windows_build
 
 mkdir -p "$dist"
 names=()
