@@ -17,3 +17,5 @@ tools/with-display.sh ctest --test-dir "$build_dir" --output-on-failure -j "$job
 # The loader under AddressSanitizer and UndefinedBehaviorSanitizer, and a
 # minute of fuzzing.
 JOBS=$jobs tools/check-loader-robustness.sh
+# Every package of the commit built twice, byte for byte the same.
+JOBS=$jobs tools/check-reproducible.sh
