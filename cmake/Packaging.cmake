@@ -1,30 +1,33 @@
-# Install rules and CPack. On Windows: a zip of the program beside mdl/ and
-# img/, with a short README.txt and the licences of what is compiled in. On
-# Linux: one tree (the program under libexec, its data under share, a
-# launcher in bin that starts it in its data folder, a desktop entry, the
-# icon at six sizes, a manual page) packed as a .deb and as a .tar.gz.
+# Install rules and CPack. On Windows: the program beside mdl/ and img/,
+# with a short README.txt and the licences of what is compiled in, as a zip
+# and as an installer. On Linux: one tree (the program under libexec, its
+# data under share, a launcher in bin that starts it in its data folder, a
+# desktop entry, AppStream metainfo, the icon at six sizes, a manual page)
+# packed as a .tar.gz; debian/ makes the .deb of the same tree.
 # `cmake --build <build> --target package` writes them to <build>/packages.
 include(GNUInstallDirs)
 
 set(CPACK_PACKAGE_NAME Brindlemoor)
 set(CPACK_PACKAGE_VENDOR "The Brindlemoor developers")
-set(CPACK_PACKAGE_CONTACT "The Brindlemoor developers <developers@brindlemoor.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk or fly through a walled yard in 3D")
-# lines short enough for Debian's package lists
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "Brindlemoor opens one window in which you walk, or fly, through a walled\n"
-    "yard of tiled grass with twenty shipping containers, two scrap cars, a sky\n"
-    "all round, a fixed white light and a magenta light that orbits the yard.\n"
-    "It draws with the OpenGL fixed-function pipeline.")
-set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES TRUE)
+# One commit packs to the same bytes: the staged files are dated alike and
+# listed in name order (cmake/ReproduciblePackages.cmake).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
+set(CPACK_BRINDLEMOOR_SOURCE_DIR ${CMAKE_SOURCE_DIR})
 # The packages' names, for the tests that unpack them; the Linux build
 # knows the zip's too.
 set(BRINDLEMOOR_WINDOWS_PACKAGE_NAME Brindlemoor-${PROJECT_VERSION}-win64)
 string(TOLOWER brindlemoor-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR} BRINDLEMOOR_LINUX_PACKAGE_NAME)
+set(BRINDLEMOOR_WINDOWS_INSTALLER_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME}-setup)
+# what software centres know the program by: the project's domain reversed
+set(BRINDLEMOOR_APPSTREAM_ID example.brindlemoor.Brindlemoor)
 set(packaging_dir ${CMAKE_SOURCE_DIR}/packaging)
 set(staged_dir ${CMAKE_BINARY_DIR}/packaging)
+# the terms of the code compiled into the program, which every package carries
+set(notices ${packaging_dir}/notices/fast_float.txt ${packaging_dir}/notices/stb_image.txt)
 
 if(WIN32)
     # Explorer starts a program with its own folder as the working folder,
@@ -34,10 +37,10 @@ if(WIN32)
     # Notepad before Windows 10 shows text files only with CR LF line ends.
     configure_file(${packaging_dir}/windows/README.txt.in ${staged_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
     configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${staged_dir}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
-    configure_file(${packaging_dir}/notices/fast_float.txt ${staged_dir}/licences/fast_float.txt
-        @ONLY NEWLINE_STYLE CRLF)
-    configure_file(${packaging_dir}/notices/stb_image.txt ${staged_dir}/licences/stb_image.txt
-        @ONLY NEWLINE_STYLE CRLF)
+    foreach(notice ${notices})
+        get_filename_component(name ${notice} NAME)
+        configure_file(${notice} ${staged_dir}/licences/${name} @ONLY NEWLINE_STYLE CRLF)
+    endforeach()
     install(FILES ${staged_dir}/README.txt ${staged_dir}/LICENSE.txt DESTINATION .)
     install(DIRECTORY ${staged_dir}/licences DESTINATION .)
     # The compiler's own runtime, linked in statically: a cross build from
@@ -51,8 +54,21 @@ if(WIN32)
         endif()
     endforeach()
 
-    set(CPACK_GENERATOR ZIP)
+    # The installer, made by our own script (packaging/windows) from the
+    # files CPack stages: CPack's stock one also writes a registry key of
+    # the vendor's and a second shortcut. It installs to Program Files, for
+    # every user of the machine.
+    set(CPACK_GENERATOR ZIP NSIS64)
     set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME})
+    set(CPACK_BRINDLEMOOR_INSTALLER_NAME ${BRINDLEMOOR_WINDOWS_INSTALLER_NAME})
+    set(CPACK_PROJECT_CONFIG_FILE ${packaging_dir}/windows/InstallerName.cmake)
+    set(CPACK_MODULE_PATH ${packaging_dir}/windows)
+    set(CPACK_PACKAGE_INSTALL_DIRECTORY Brindlemoor)
+    set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Brindlemoor)
+    set(CPACK_NSIS_DISPLAY_NAME Brindlemoor)
+    set(CPACK_NSIS_MUI_ICON ${CMAKE_SOURCE_DIR}/app/resources/brindlemoor.ico)
+    set(CPACK_NSIS_INSTALLED_ICON_NAME brindlemoor.exe)
+    set(CPACK_NSIS_COMPRESSOR "/SOLID lzma")
 else()
     set(data_dir ${CMAKE_INSTALL_DATADIR}/brindlemoor)
     set(program_dir ${CMAKE_INSTALL_LIBEXECDIR}/brindlemoor)
@@ -68,7 +84,18 @@ else()
 
     install(FILES ${packaging_dir}/linux/brindlemoor.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(DIRECTORY app/resources/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-    install(FILES ${packaging_dir}/linux/copyright DESTINATION ${doc_dir})
+    install(FILES ${packaging_dir}/linux/${BRINDLEMOOR_APPSTREAM_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+    # The project's licence, then the notices of what is compiled in, as
+    # the zip has them; the .deb has Debian's debian/copyright in its place.
+    set(copyright_text "")
+    foreach(part ${CMAKE_SOURCE_DIR}/LICENSE ${notices})
+        file(READ ${part} text)
+        string(APPEND copyright_text "${text}\n")
+        set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${part})
+    endforeach()
+    file(WRITE ${staged_dir}/copyright "${copyright_text}")
+    install(FILES ${staged_dir}/copyright DESTINATION ${doc_dir})
 
     # Debian wants these compressed, without a time stamp in the header.
     find_program(GZIP_EXECUTABLE gzip REQUIRED)
@@ -83,20 +110,8 @@ else()
     install(FILES ${staged_dir}/changelog.gz DESTINATION ${doc_dir})
     install(FILES ${staged_dir}/brindlemoor.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-    set(CPACK_GENERATOR "DEB;TGZ")
+    set(CPACK_GENERATOR TGZ)
     set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_LINUX_PACKAGE_NAME})
-    set(CPACK_DEBIAN_PACKAGE_NAME brindlemoor)
-    find_program(DPKG_EXECUTABLE dpkg)
-    if(DPKG_EXECUTABLE)
-        execute_process(COMMAND ${DPKG_EXECUTABLE} --print-architecture
-            OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE)
-    endif()
-    set(CPACK_DEBIAN_FILE_NAME
-        ${CPACK_DEBIAN_PACKAGE_NAME}_${PROJECT_VERSION}_${CPACK_DEBIAN_PACKAGE_ARCHITECTURE}.deb)
-    set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
-    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-    # the libraries' packages, worked out from what the program links
-    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 endif()
 
 include(CPack)

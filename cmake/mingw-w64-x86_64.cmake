@@ -20,5 +20,15 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The C and C++ runtimes linked in, so the program needs no DLL beyond
-# the system's own (a plain Windows or Wine runs it as it is).
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# the system's own (a plain Windows or Wine runs it as it is). Windows
+# places it anywhere in the 64-bit address space and never runs its data
+# (ASLR with high entropy, DEP): named, although this linker asks for them
+# by default, as another's may not. No link time in the header, so that
+# one commit always links to the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT
+    "-static -static-libgcc -static-libstdc++ -Wl,--dynamicbase,--high-entropy-va,--nxcompat,--no-insert-timestamp")
+
+# Nor the folders it was built in: the program's debug information and
+# file names read the same from any checkout and build folder.
+set(CMAKE_C_FLAGS_INIT "-ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.")
+set(CMAKE_CXX_FLAGS_INIT "${CMAKE_C_FLAGS_INIT}")

@@ -94,6 +94,16 @@ ProgramSession::ProgramSession(const Options& sessionOptions) : options(sessionO
     start();
 }
 
+ProgramSession::~ProgramSession()
+{
+    // Wine's services outlive the program, and those of a prefix that goes
+    // on would be left talking to this session's display once it is gone.
+    program.reset();
+    if (winePrefix) {
+        winePrefix->endProcesses();
+    }
+}
+
 void ProgramSession::start()
 {
     if (workFolder.path().empty() || outputFolder.path().empty()) {
@@ -122,12 +132,15 @@ void ProgramSession::start()
     run.outputPath = (outputFolder.path() / "stdout").string();
     run.errorPath = (outputFolder.path() / "stderr").string();
     if (options.host == ProgramHost::Windows) {
-        winePrefix = std::make_unique<WinePrefix>(outputFolder.path() / "wine", virtualDisplay->name());
+        if (!options.winePrefix) {
+            ownPrefix = std::make_unique<WinePrefix>(outputFolder.path() / "wine");
+        }
+        winePrefix = options.winePrefix ? options.winePrefix : ownPrefix.get();
         if (!winePrefix->failure().empty()) {
             failureText = "Wine: " + winePrefix->failure();
             return;
         }
-        run.environment = winePrefix->environment();
+        run.environment = winePrefix->environment(virtualDisplay->name());
         arguments.insert(arguments.end(),
                          {"wine", options.program.empty() ? windowsProgram : options.program.string()});
     } else {
@@ -176,7 +189,7 @@ ProgramSession::WindowReport ProgramSession::report()
 std::vector<std::string> ProgramSession::askWindows(const std::string& title)
 {
     SpawnedProcess::Options run;
-    run.environment = winePrefix->environment();
+    run.environment = winePrefix->environment(virtualDisplay->name());
     const SpawnedProcess::Outcome reported =
         SpawnedProcess::run({"wine", windowReportProgram, title}, reportTimeoutMs, run);
     return reported.succeeded ? linesOf(reported.output) : std::vector<std::string>{};

@@ -48,6 +48,10 @@ public:
         // where it runs; by default a folder of the session's own, laid out
         // as above
         std::filesystem::path workingFolder;
+        // the Wine prefix it runs in, e.g. one a test has installed it into;
+        // by default one of the session's own. The session ends every
+        // process of the prefix as it ends.
+        WinePrefix* winePrefix = nullptr;
     };
 
     // What the host itself says of a top-level window: X and the window
@@ -63,6 +67,9 @@ public:
 
     explicit ProgramSession(const Options& options);
     explicit ProgramSession(ProgramHost host);
+    ~ProgramSession();
+    ProgramSession(const ProgramSession&) = delete;
+    ProgramSession& operator=(const ProgramSession&) = delete;
 
     // empty when the display, the program and its window all came up
     const std::string& failure() const { return failureText; }
@@ -125,7 +132,8 @@ private:
     TempDirectory outputFolder;
     std::unique_ptr<VirtualDisplay> virtualDisplay;
     std::unique_ptr<DisplayDriver> display;
-    std::unique_ptr<WinePrefix> winePrefix;
+    std::unique_ptr<WinePrefix> ownPrefix;
+    WinePrefix* winePrefix = nullptr;
     std::unique_ptr<SpawnedProcess> program;
     unsigned long programWindow = 0;
     bool frameSeen = false;

@@ -18,18 +18,9 @@ constexpr std::uintmax_t sharedFileBytes = 64 * 1024;
 // A home of the prefix's own, beside it: Wine links the prefix's document
 // folders to the home it is given, and caches there, and the user's own is
 // none of a test's business.
-std::vector<std::pair<std::string, std::string>> wineEnvironment(const std::filesystem::path& prefix,
-                                                                 const std::string& displayName)
+std::filesystem::path homeOf(const std::filesystem::path& prefix)
 {
-    const std::filesystem::path home = prefix.string() + "-home";
-    std::error_code ignored;
-    std::filesystem::create_directories(home, ignored);
-    // No Mono or Gecko: nothing asks to download them.
-    return {{"WINEPREFIX", prefix.string()},
-            {"HOME", home.string()},
-            {"WINEDEBUG", "-all"},
-            {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-            {"DISPLAY", displayName}};
+    return prefix.string() + "-home";
 }
 
 // Every process of the prefix: the program, the wineserver and Wine's
@@ -82,8 +73,7 @@ void shareTemplate(const std::filesystem::path& from, const std::filesystem::pat
 }
 }
 
-WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::string& displayName)
-    : prefix(prefixFolder), variables(wineEnvironment(prefixFolder, displayName))
+WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder) : prefix(prefixFolder)
 {
 #ifdef BRINDLEMOOR_WINE_TEMPLATE
     if (!std::filesystem::exists(std::filesystem::path(BRINDLEMOOR_WINE_TEMPLATE) / "system.reg")) {
@@ -92,6 +82,7 @@ WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::str
     }
     try {
         shareTemplate(BRINDLEMOOR_WINE_TEMPLATE, prefixFolder);
+        std::filesystem::create_directories(homeOf(prefixFolder));
     } catch (const std::filesystem::filesystem_error& error) {
         failureText = std::string("cannot make the session's Wine prefix: ") + error.what();
     }
@@ -101,6 +92,38 @@ WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder, const std::str
 }
 
 WinePrefix::~WinePrefix()
+{
+    endProcesses();
+}
+
+std::vector<std::pair<std::string, std::string>> WinePrefix::environment(const std::string& displayName) const
+{
+    // No Mono or Gecko: nothing asks to download them. No menu entries on
+    // the host for the shortcuts an installer makes.
+    std::vector<std::pair<std::string, std::string>> variables = {
+        {"WINEPREFIX", prefix.string()},
+        {"HOME", homeOf(prefix).string()},
+        {"WINEDEBUG", "-all"},
+        {"WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d"}};
+    if (!displayName.empty()) {
+        variables.emplace_back("DISPLAY", displayName);
+    }
+    return variables;
+}
+
+SpawnedProcess::Outcome WinePrefix::runUntilIdle(const std::vector<std::string>& arguments,
+                                                 int timeoutMs) const
+{
+    SpawnedProcess::Options options;
+    options.environment = environment("");
+    options.unsetEnvironment = {"DISPLAY"};
+    const SpawnedProcess::Outcome outcome = SpawnedProcess::run(arguments, timeoutMs, options);
+    // the server ends once the last process has, and writes the registry
+    SpawnedProcess::run({"wineserver", "-w"}, timeoutMs, options);
+    return outcome;
+}
+
+void WinePrefix::endProcesses()
 {
     // The program has ended or failed by now; what is left is Wine's own
     // services, which would take their time going once the program has, and

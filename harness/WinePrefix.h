@@ -5,6 +5,8 @@
 // hard-linked, the files Wine writes copied.
 #pragma once
 
+#include "harness/SpawnedProcess.h"
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -12,8 +14,8 @@
 
 class WinePrefix {
 public:
-    // the prefix in `folder`, its programs shown on the X display `displayName`
-    WinePrefix(const std::filesystem::path& folder, const std::string& displayName);
+    // the prefix in `folder`
+    explicit WinePrefix(const std::filesystem::path& folder);
     // ends every process of the prefix and waits for them
     ~WinePrefix();
     WinePrefix(const WinePrefix&) = delete;
@@ -21,11 +23,20 @@ public:
 
     // empty when the prefix is ready
     const std::string& failure() const { return failureText; }
-    // what a Wine process of this prefix needs in its environment
-    const std::vector<std::pair<std::string, std::string>>& environment() const { return variables; }
+    const std::filesystem::path& folder() const { return prefix; }
+    // what a Wine process of this prefix needs in its environment, its
+    // windows shown on the X display `displayName` (empty: the caller's)
+    std::vector<std::pair<std::string, std::string>> environment(const std::string& displayName) const;
+    // Runs a Wine command in the prefix with no display, as a silent
+    // installer runs, then waits until every process of the prefix has
+    // ended, those it left behind included, so that all they wrote, the
+    // registry too, is on disk. Its outcome is the command's.
+    SpawnedProcess::Outcome runUntilIdle(const std::vector<std::string>& arguments, int timeoutMs) const;
+    // ends every process of the prefix, the wineserver and Wine's services
+    // included, and waits for them
+    void endProcesses();
 
 private:
     std::filesystem::path prefix;
-    std::vector<std::pair<std::string, std::string>> variables;
     std::string failureText;
 };

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Brindlemoor needs that this machine lacks.
-#   tools/install-deps.sh run    what building and running the program needs
-#   tools/install-deps.sh test   that, plus everything the tests, benchmarks,
-#                                fuzzing and the Windows build need
-#   tools/install-deps.sh coverage  that, plus gcovr
+#   tools/install-deps.sh run      what building and running the program needs
+#   tools/install-deps.sh release  that, plus what tools/release.sh builds the
+#                                  packages with and the reproducibility
+#                                  check compares them with
+#   tools/install-deps.sh test     that, plus everything the tests,
+#                                  benchmarks and fuzzing need
+#   tools/install-deps.sh coverage that, plus gcovr
 set -euo pipefail
 
 run_packages=(
@@ -11,20 +14,25 @@ run_packages=(
     libsdl2-dev libsoil-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
     xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev libstb-dev libfast-float-dev patch
 )
-test_packages=(
+release_packages=(
     "${run_packages[@]}"
+    build-essential dpkg-dev debhelper g++-mingw-w64-x86-64 nsis strip-nondeterminism diffoscope
+)
+test_packages=(
+    "${release_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
     apitrace libtinyobjloader-dev x11-xkb-utils libjpeg-turbo-progs zlib1g-dev
     clang libclang-rt-14-dev
-    g++-mingw-w64-x86-64 wine64 wine icoutils
-    dpkg-dev lintian desktop-file-utils unzip
+    wine64 wine icoutils liblnk-utils
+    lintian devscripts desktop-file-utils appstream unzip
 )
 
 case "${1:-test}" in
     run) wanted=("${run_packages[@]}") ;;
+    release) wanted=("${release_packages[@]}") ;;
     test) wanted=("${test_packages[@]}") ;;
     coverage) wanted=("${test_packages[@]}" gcovr) ;;
-    *) echo "usage: $0 [run|test|coverage]" >&2; exit 2 ;;
+    *) echo "usage: $0 [run|release|test|coverage]" >&2; exit 2 ;;
 esac
 
 missing=()

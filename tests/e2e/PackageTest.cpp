@@ -1,11 +1,21 @@
-// The packages as a user gets them: each unpacked into an empty folder and
-// run from there on its own host. The window opens, the yard is drawn with
-// every image found, and Escape ends the program with 27.
+// The packages as a user gets them: each unpacked, or installed, into an
+// empty place and run from there on its own host. The window opens, the
+// yard is drawn with every image found, and Escape ends the program with
+// 27. What distributions check of a package is checked with their tools.
 #include "tests/e2e/TestedHost.h"
 
 #include <gtest/gtest.h>
 
 #include <X11/keysym.h>
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -13,8 +23,9 @@ constexpr int toolTimeoutMs = 120000; // lintian reads the whole package
 constexpr int escapeCode = 0x1B;
 const std::filesystem::path packages = BRINDLEMOOR_PACKAGES;
 
-// Runs a tool to its end; a failure naming it when it fails.
-void run(const std::vector<std::string>& arguments)
+// Runs a tool to its end and gives what it printed; a failure naming it
+// when it fails.
+std::string run(const std::vector<std::string>& arguments)
 {
     const SpawnedProcess::Outcome outcome = SpawnedProcess::run(arguments, toolTimeoutMs);
     std::string command;
@@ -22,6 +33,15 @@ void run(const std::vector<std::string>& arguments)
         command += argument + " ";
     }
     EXPECT_TRUE(outcome.succeeded) << command << "failed:\n" << outcome.output;
+    return outcome.output;
+}
+
+std::string textOf(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void expectRunsAsShipped(const ProgramSession::Options& options)
@@ -37,6 +57,86 @@ void expectRunsAsShipped(const ProgramSession::Options& options)
 }
 
 #ifdef BRINDLEMOOR_TESTED_ON_WINDOWS
+
+constexpr int wineTimeoutMs = 60000;
+const std::string installer = (packages / (BRINDLEMOOR_INSTALLER ".exe")).string();
+constexpr const char* shortcut = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Brindlemoor.lnk";
+constexpr const char* uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Brindlemoor";
+
+// Where Wine keeps the prefix's drive C, as its dosdevices link names it.
+std::filesystem::path driveC(const WinePrefix& prefix)
+{
+    return std::filesystem::canonical(prefix.folder() / "dosdevices/c:");
+}
+
+// Where Wine keeps a path on drive C.
+std::filesystem::path unixPathOf(const WinePrefix& prefix, std::string windowsPath)
+{
+    std::replace(windowsPath.begin(), windowsPath.end(), '\\', '/');
+    return driveC(prefix) / windowsPath.substr(std::string("C:/").size());
+}
+
+// A field of lnkinfo's report on a shortcut, e.g. "Local path".
+std::string shortcutField(const std::string& report, const std::string& name)
+{
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t start = line.find_first_not_of(" \t");
+        const size_t colon = line.find(": ");
+        if (start != std::string::npos && line.compare(start, name.size(), name) == 0 &&
+            colon != std::string::npos) {
+            return line.substr(colon + 2);
+        }
+    }
+    return {};
+}
+
+// Every file and folder under a folder, relative to it.
+std::set<std::string> pathsUnder(const std::filesystem::path& folder)
+{
+    std::set<std::string> paths;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        paths.insert(entry.path().lexically_relative(folder).string());
+    }
+    return paths;
+}
+
+// The registry keys, in every hive file of the prefix, whose name or values
+// name Brindlemoor, each with its values as Wine writes them.
+std::map<std::string, std::vector<std::string>> keysNamingBrindlemoor(const WinePrefix& prefix)
+{
+    const auto names = [](std::string line) {
+        std::transform(line.begin(), line.end(), line.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        return line.find("brindlemoor") != std::string::npos;
+    };
+    std::map<std::string, std::vector<std::string>> keys;
+    for (const char* hive : {"system.reg", "user.reg", "userdef.reg"}) {
+        std::istringstream lines(textOf(prefix.folder() / hive));
+        std::string key;
+        std::vector<std::string> values;
+        bool named = false;
+        const auto keep = [&] {
+            if (named) {
+                keys[key] = values;
+            }
+        };
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind('[', 0) == 0) {
+                keep();
+                // names are written with each backslash doubled
+                key = std::regex_replace(line.substr(1, line.find(']') - 1), std::regex(R"(\\\\)"), "\\");
+                values.clear();
+                named = names(key);
+            } else if (line.rfind('"', 0) == 0) {
+                values.push_back(line);
+                named = named || names(line);
+            }
+        }
+        keep();
+    }
+    return keys;
+}
 
 // Explorer starts a program in its own folder: the unpacked folder is the
 // working folder.
@@ -55,7 +155,99 @@ TEST(WindowsZip, RunsInTheFolderItUnpacksTo)
     expectRunsAsShipped(options);
 }
 
+// A fresh machine: the installer run silently into Program Files writes the
+// zip's files, the uninstaller, one shortcut and the uninstall entry, and
+// nothing else; the program starts from the shortcut as the Start menu
+// starts it; the uninstaller, run as "Apps & features" runs it, takes all
+// of that away again.
+TEST(WindowsInstaller, InstallsTheZipsFilesRunsFromItsShortcutAndUninstallsWithoutATrace)
+{
+    TempDirectory scratch;
+    WinePrefix prefix(scratch.path() / "wine");
+    ASSERT_EQ(prefix.failure(), "");
+    const std::set<std::string> before = pathsUnder(driveC(prefix));
+    ASSERT_TRUE(
+        prefix.runUntilIdle({"wine", installer, "/S", "/D=C:\\Program Files\\Brindlemoor"}, wineTimeoutMs)
+            .succeeded);
+
+    std::set<std::string> expected = {"Program Files/Brindlemoor", "Program Files/Brindlemoor/Uninstall.exe",
+                                      "ProgramData/Microsoft/Windows/Start Menu/Programs/Brindlemoor.lnk"};
+    std::istringstream zipped(run({"unzip", "-Z1", (packages / (BRINDLEMOOR_ZIP ".zip")).string()}));
+    for (std::string entry; std::getline(zipped, entry);) {
+        entry = entry.substr(entry.find('/') + 1);
+        if (!entry.empty() && entry.back() == '/') {
+            entry.pop_back();
+        }
+        if (!entry.empty()) {
+            expected.insert("Program Files/Brindlemoor/" + entry);
+        }
+    }
+    std::set<std::string> added;
+    const std::set<std::string> after = pathsUnder(driveC(prefix));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                        std::inserter(added, added.end()));
+    EXPECT_EQ(added, expected);
+
+    const auto keys = keysNamingBrindlemoor(prefix);
+    ASSERT_EQ(keys.size(), 1u) << "registry keys naming Brindlemoor";
+    ASSERT_EQ(keys.begin()->first, uninstallKey);
+    const std::vector<std::string>& values = keys.begin()->second;
+    for (const std::string value :
+         {R"("DisplayName"="Brindlemoor")", R"("DisplayVersion"=")" BRINDLEMOOR_VERSION R"(")",
+          R"("Publisher"="The Brindlemoor developers")",
+          R"("DisplayIcon"="C:\\Program Files\\Brindlemoor\\brindlemoor.exe,0")",
+          R"("UninstallString"="\"C:\\Program Files\\Brindlemoor\\Uninstall.exe\"")"}) {
+        EXPECT_NE(std::find(values.begin(), values.end(), value), values.end()) << value;
+    }
+
+    const std::string link = run({"lnkinfo", unixPathOf(prefix, shortcut).string()});
+    const std::string target = shortcutField(link, "Local path");
+    const std::string workingFolder = shortcutField(link, "Working directory");
+    ASSERT_EQ(target, "C:\\Program Files\\Brindlemoor\\brindlemoor.exe");
+    ASSERT_EQ(workingFolder, "C:\\Program Files\\Brindlemoor");
+    ProgramSession::Options options;
+    options.host = ProgramHost::Windows;
+    options.winePrefix = &prefix;
+    options.program = unixPathOf(prefix, target);
+    options.workingFolder = unixPathOf(prefix, workingFolder);
+    options.layOut = nullptr;
+    expectRunsAsShipped(options);
+
+    EXPECT_TRUE(
+        prefix.runUntilIdle({"wine", "C:\\Program Files\\Brindlemoor\\Uninstall.exe", "/S"}, wineTimeoutMs)
+            .succeeded);
+    for (const std::string& path : added) {
+        EXPECT_FALSE(std::filesystem::exists(driveC(prefix) / path)) << path << " is left";
+    }
+    EXPECT_TRUE(keysNamingBrindlemoor(prefix).empty()) << "registry keys naming Brindlemoor are left";
+}
+
+// Whatever a user keeps in the install folder, beside the program's files
+// or among them, stays, and so do the folders that hold it.
+TEST(WindowsInstaller, UninstallingLeavesWhatTheUserKeptInTheFolder)
+{
+    TempDirectory scratch;
+    WinePrefix prefix(scratch.path() / "wine");
+    ASSERT_EQ(prefix.failure(), "");
+    const std::filesystem::path folder = unixPathOf(prefix, "C:\\Games\\Brindlemoor");
+    std::filesystem::create_directories(folder / "img");
+    std::ofstream(folder / "notes.txt") << "the user's own\n";
+    std::ofstream(folder / "img" / "holiday.png") << "the user's own\n";
+    ASSERT_TRUE(
+        prefix.runUntilIdle({"wine", installer, "/S", "/D=C:\\Games\\Brindlemoor"}, wineTimeoutMs).succeeded);
+    ASSERT_TRUE(std::filesystem::exists(folder / "brindlemoor.exe"));
+
+    EXPECT_TRUE(prefix.runUntilIdle({"wine", "C:\\Games\\Brindlemoor\\Uninstall.exe", "/S"}, wineTimeoutMs)
+                    .succeeded);
+    ASSERT_TRUE(std::filesystem::exists(folder)) << "the folder went, and what the user kept in it";
+    EXPECT_EQ(pathsUnder(folder), (std::set<std::string>{"img", "img/holiday.png", "notes.txt"}));
+    EXPECT_EQ(textOf(folder / "notes.txt"), "the user's own\n");
+    EXPECT_EQ(textOf(folder / "img" / "holiday.png"), "the user's own\n");
+}
+
 #else
+
+const std::string deb = (packages / BRINDLEMOOR_DEB).string();
 
 // The launcher is started from the session's empty folder, as from a
 // terminal somewhere else: it must find the data by its own place.
@@ -67,16 +259,47 @@ ProgramSession::Options launchedFrom(const std::filesystem::path& launcher)
     return options;
 }
 
-TEST(LinuxPackages, DebPassesLintianAndRunsUnpackedFromAnotherFolder)
+// What Debian checks of a source package and its binaries, and of what a
+// desktop and a software centre read from the .deb; then the program
+// itself, hardened as Debian builds it.
+TEST(LinuxPackages, DebianPackagesPassDebiansChecksAndTheDebRunsUnpacked)
 {
-    const std::string deb = (packages / BRINDLEMOOR_DEB).string();
-    run({"lintian", "--fail-on", "error", deb});
+    run({"lintian", "--fail-on", "error,warning", (packages / BRINDLEMOOR_CHANGES).string()});
     TempDirectory unpacked;
     run({"dpkg-deb", "-x", deb, unpacked.path().string()});
-    run({"desktop-file-validate", (unpacked.path() / "usr/share/applications/brindlemoor.desktop").string()});
-    EXPECT_TRUE(
-        std::filesystem::exists(unpacked.path() / "usr/share/icons/hicolor/256x256/apps/brindlemoor.png"));
+    const std::filesystem::path share = unpacked.path() / "usr/share";
+    run({"desktop-file-validate", (share / "applications/brindlemoor.desktop").string()});
+    run({"appstreamcli", "validate", "--no-net", (share / "metainfo" / BRINDLEMOOR_METAINFO).string()});
+    EXPECT_TRUE(std::filesystem::exists(share / "icons/hicolor/256x256/apps/brindlemoor.png"));
+    // Control flow integrity (CET) is left out: Debian 12's C start-up
+    // files lack it, so no program linked on Debian 12 has it.
+    run({"hardening-check", "--nocfprotection",
+         (unpacked.path() / "usr/libexec/brindlemoor/brindlemoor").string()});
     expectRunsAsShipped(launchedFrom(unpacked.path() / "usr/bin/brindlemoor"));
+}
+
+// The release software centres show is the one the changelogs name, and
+// the Debian package's version is the project's with a Debian revision.
+TEST(LinuxPackages, MetainfoNamesTheReleaseTheChangelogsDo)
+{
+    TempDirectory unpacked;
+    run({"dpkg-deb", "-x", deb, unpacked.path().string()});
+    const std::string changelog = unpacked.write(
+        "changelog", run({"zcat", (unpacked.path() / "usr/share/doc/brindlemoor/changelog.gz").string()}));
+    const std::string version = run({"dpkg-parsechangelog", "-l", changelog, "-S", "Version"});
+    const std::time_t timestamp = std::stol(run({"dpkg-parsechangelog", "-l", changelog, "-S", "Timestamp"}));
+    char date[11] = {};
+    std::strftime(date, sizeof date, "%Y-%m-%d", std::gmtime(&timestamp));
+    EXPECT_EQ(version, BRINDLEMOOR_VERSION "\n");
+
+    std::smatch release;
+    const std::string metainfo = textOf(unpacked.path() / "usr/share/metainfo" / BRINDLEMOOR_METAINFO);
+    ASSERT_TRUE(
+        std::regex_search(metainfo, release, std::regex(R"re(<release version="([^"]+)" date="([^"]+)")re")));
+    EXPECT_EQ(release[1].str() + "\n", version);
+    EXPECT_EQ(release[2].str(), date);
+    EXPECT_EQ(std::string(BRINDLEMOOR_DEBIAN_VERSION).rfind(BRINDLEMOOR_VERSION "-", 0), 0u)
+        << BRINDLEMOOR_DEBIAN_VERSION;
 }
 
 TEST(LinuxPackages, TarballRunsUnpackedFromAnotherFolder)
@@ -84,7 +307,9 @@ TEST(LinuxPackages, TarballRunsUnpackedFromAnotherFolder)
     TempDirectory unpacked;
     run({"tar", "-xzf", (packages / (BRINDLEMOOR_TARBALL ".tar.gz")).string(), "-C",
          unpacked.path().string()});
-    expectRunsAsShipped(launchedFrom(unpacked.path() / BRINDLEMOOR_TARBALL / "bin/brindlemoor"));
+    const std::filesystem::path tree = unpacked.path() / BRINDLEMOOR_TARBALL;
+    EXPECT_TRUE(std::filesystem::exists(tree / "share/metainfo" / BRINDLEMOOR_METAINFO));
+    expectRunsAsShipped(launchedFrom(tree / "bin/brindlemoor"));
 }
 
 #endif

@@ -1,5 +1,7 @@
 // The Windows program file carries its icon and its manifest, read back
-// with icoutils as any resource viewer would read them.
+// with icoutils as any resource viewer would read them, and its header
+// asks Windows for ASLR and DEP and holds no build time, as binutils'
+// objdump reads it.
 #include "harness/SpawnedProcess.h"
 #include "harness/TempDirectory.h"
 
@@ -55,6 +57,26 @@ TEST(ProgramResources, VersionResourceCarriesTheProjectVersionAndTheProductsName
                                    "ProductNameBrindlemoor", "FileDescriptionBrindlemoor: "}) {
         EXPECT_NE(text.find(pair), std::string::npos) << pair << " in " << text;
     }
+}
+
+// Windows maps a program anywhere in the 64-bit address space only when
+// it asks for ASLR with high entropy and keeps the relocations to move it.
+TEST(ProgramHeader, AsksForAslrAndDepAndHoldsNoBuildTime)
+{
+    // objdump prints the header's time in the local zone
+    const std::string header =
+        outputOf({"env", "TZ=UTC", "x86_64-w64-mingw32-objdump", "-p", BRINDLEMOOR_WINDOWS_PROGRAM});
+    const size_t flags = header.find("DllCharacteristics");
+    const size_t flagsEnd = header.find("SizeOfStackReserve");
+    ASSERT_LT(flags, flagsEnd) << header;
+    const std::string dllCharacteristics = header.substr(flags, flagsEnd - flags);
+    for (const char* flag : {"HIGH_ENTROPY_VA", "DYNAMIC_BASE", "NX_COMPAT"}) {
+        EXPECT_NE(dllCharacteristics.find(flag), std::string::npos) << flag << " in " << dllCharacteristics;
+    }
+    EXPECT_EQ(header.find("relocations stripped"), std::string::npos);
+    EXPECT_NE(header.find("PE File Base Relocations"), std::string::npos) << "no relocations";
+    // a time field of 0
+    EXPECT_NE(header.find("Time/Date\t\tThu Jan  1 00:00:00 1970"), std::string::npos) << header;
 }
 
 } // namespace

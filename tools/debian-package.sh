@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the Debian source package and the .deb, with its debug symbols, as
+# a distribution builds them: dpkg-buildpackage -us -uc on a copy of the
+# source with its upstream tarball beside it (debian/rules turns the tests
+# off). The copy holds the files git tracks or would track where SOURCE_DIR
+# is a checkout, every file where it is an exported tree, so no build
+# folder reaches the tarball.
+#   tools/debian-package.sh SOURCE_DIR OUT_DIR
+# The upstream tarball's entries are all dated SOURCE_DATE_EPOCH, from
+# debian/changelog where it is not set (as dpkg-buildpackage takes it), and
+# owned by root, so the same tree gives the same bytes.
+set -euo pipefail
+
+if [ $# -ne 2 ]; then
+    echo "usage: $0 SOURCE_DIR OUT_DIR" >&2
+    exit 2
+fi
+source_dir=$(realpath "$1")
+out_dir=$(realpath -m "$2")
+changelog="$source_dir/debian/changelog"
+version=$(dpkg-parsechangelog -l "$changelog" -S Version)
+upstream_version=${version%-*}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -l "$changelog" -S Timestamp)}
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+tree_name=brindlemoor-$upstream_version
+tree="$work/$tree_name"
+mkdir "$tree"
+if [ "$(git -C "$source_dir" rev-parse --show-toplevel 2>/dev/null)" = "$source_dir" ]; then
+    # a tracked file deleted in the working tree is left out
+    git -C "$source_dir" ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' file; do
+            if [ -e "$source_dir/$file" ] || [ -L "$source_dir/$file" ]; then
+                printf '%s\0' "$file"
+            fi
+        done | tar -C "$source_dir" --null -T - -cf - | tar -C "$tree" -xf -
+else
+    cp -a "$source_dir/." "$tree"
+fi
+
+# Upstream releases hold no debian/: the Debian packaging travels beside
+# them in the source package's own tarball.
+tar -C "$work" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
+    --mode=u+rw,go-w,a+rX --format=gnu --exclude="$tree_name/debian" -cf - "$tree_name" |
+    gzip -9n >"$work/brindlemoor_$upstream_version.orig.tar.gz"
+
+(cd "$tree" && dpkg-buildpackage -us -uc -j"${JOBS:-$(nproc)}")
+
+mkdir -p "$out_dir"
+find "$work" -maxdepth 1 -type f -name 'brindlemoor*' -exec mv -f {} "$out_dir" \;
+echo "Debian packages of $version in $out_dir"
