@@ -48,17 +48,6 @@ std::vector<uint8_t> readBytes(const std::string& path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::vector<std::string> imagePaths()
-{
-    std::vector<std::string> images;
-    for (const std::string& path : AssetSet::paths()) {
-        if (path.rfind("img/", 0) == 0) {
-            images.push_back(path);
-        }
-    }
-    return images;
-}
-
 bool isPowerOfTwo(int value)
 {
     return value > 0 && (value & (value - 1)) == 0;
@@ -219,7 +208,7 @@ std::string textOf(const std::vector<uint8_t>& bytes)
 // compares the bytes.
 TEST(AssetFiles, CommittedImagesAreWhatTheGeneratorPaintsToday)
 {
-    for (const std::string& path : imagePaths()) {
+    for (const std::string& path : AssetSet::imagePaths()) {
         const RgbImage committed = decode(path);
         ASSERT_FALSE(committed.rgb.empty()) << path << ": " << committed.failure;
         const Image painted = AssetSet::paint(path);
@@ -260,7 +249,7 @@ TEST(AssetFiles, GeneratorKnowsEveryFileTheProgramReads)
 
 TEST(AssetFiles, EveryImageDecodesToPowerOfTwoRgb)
 {
-    for (const std::string& path : imagePaths()) {
+    for (const std::string& path : AssetSet::imagePaths()) {
         const RgbImage image = decode(path);
         ASSERT_FALSE(image.rgb.empty()) << path << ": " << image.failure;
         EXPECT_TRUE(isPowerOfTwo(image.width) && isPowerOfTwo(image.height))
@@ -272,7 +261,7 @@ TEST(AssetFiles, EveryImageDecodesToPowerOfTwoRgb)
 
 TEST(AssetFiles, PngsAreEightBitRgbNotInterlacedAndJpegsBaseline)
 {
-    for (const std::string& path : imagePaths()) {
+    for (const std::string& path : AssetSet::imagePaths()) {
         const std::vector<uint8_t> bytes = readBytes(path);
         ASSERT_GT(bytes.size(), 64u) << path;
         if (path.size() > 4 && path.compare(path.size() - 4, 4, ".png") == 0) {

@@ -14,17 +14,6 @@
 #include <vector>
 
 namespace {
-std::vector<std::string> imagePaths()
-{
-    std::vector<std::string> images;
-    for (const std::string& path : AssetSet::paths()) {
-        if (path.rfind("img/", 0) == 0) {
-            images.push_back(path);
-        }
-    }
-    return images;
-}
-
 std::vector<unsigned char> levelRgb(GLint level, GLint& width, GLint& height)
 {
     glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
@@ -40,7 +29,7 @@ TEST(AssetTextures, EveryImageBecomesATextureWithTheProgramsFlags)
 {
     GlTestContext gl;
     ASSERT_TRUE(gl.isReady()) << gl.failure();
-    for (const std::string& path : imagePaths()) {
+    for (const std::string& path : AssetSet::imagePaths()) {
         const GLuint texture = loadTextureFile(path.c_str());
         EXPECT_NE(texture, 0u) << path << ": the reason is printed above";
         GLint width = 0;
@@ -59,7 +48,7 @@ TEST(AssetTextures, WithoutCompressionEachSmallLevelIsTheOneAboveAveraged)
     setenv("MESA_EXTENSION_OVERRIDE", "-GL_EXT_texture_compression_s3tc", 1);
     GlTestContext gl;
     ASSERT_TRUE(gl.isReady()) << gl.failure();
-    for (const std::string& path : imagePaths()) {
+    for (const std::string& path : AssetSet::imagePaths()) {
         SCOPED_TRACE(path);
         const GLuint texture = loadTextureFile(path.c_str());
         ASSERT_NE(texture, 0u);

@@ -62,10 +62,7 @@ int main(int argc, char** argv)
     std::error_code code;
     std::filesystem::create_directories(outDir, code);
     int failures = 0;
-    for (const std::string& path : AssetSet::paths()) {
-        if (path.rfind("img/", 0) != 0) {
-            continue;
-        }
+    for (const std::string& path : AssetSet::imagePaths()) {
         const Image image = decode((root / path).string());
         if (image.getWidth() == 0) {
             ++failures;

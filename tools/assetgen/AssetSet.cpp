@@ -100,6 +100,17 @@ std::vector<std::string> AssetSet::paths()
     return out;
 }
 
+std::vector<std::string> AssetSet::imagePaths()
+{
+    std::vector<std::string> out;
+    for (const AssetMaker& maker : assetMakers) {
+        if (std::string(maker.path).rfind("img/", 0) == 0) {
+            out.emplace_back(maker.path);
+        }
+    }
+    return out;
+}
+
 std::vector<uint8_t> AssetSet::generate(const std::string& path)
 {
     const AssetMaker* maker = makerOf(path);

@@ -12,6 +12,8 @@ class AssetSet {
 public:
     // the files, relative to the program's working directory ("img/...", "mdl/...")
     static std::vector<std::string> paths();
+    // the images among `paths()`, those under img/
+    static std::vector<std::string> imagePaths();
     // the bytes of one of `paths()`; empty for a name that is not one of them
     static std::vector<uint8_t> generate(const std::string& path);
     // an image of `paths()` as its generator paints it, before it is encoded,

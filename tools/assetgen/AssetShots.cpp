@@ -55,10 +55,7 @@ int main(int argc, char** argv)
     }
     std::printf("%s\n", reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     double total = 0.0;
-    for (const std::string& path : AssetSet::paths()) {
-        if (path.rfind("img/", 0) != 0) {
-            continue;
-        }
+    for (const std::string& path : AssetSet::imagePaths()) {
         double best = 1e9;
         GLuint texture = 0;
         for (int i = 0; i < loadRepeats; ++i) {
