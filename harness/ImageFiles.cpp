@@ -9,8 +9,6 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace {
 constexpr int toolTimeoutMs = 30000;
@@ -32,10 +30,15 @@ std::string chunk(const std::string& type, const std::string& data)
     return bigEndian32(static_cast<uint32_t>(data.size())) + body + bigEndian32(static_cast<uint32_t>(crc));
 }
 
-std::string readFile(const std::string& path)
+std::string zlibOf(const std::string& bytes)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
+    std::string compressed(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(compressed.data()), &size,
+              reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()),
+              Z_BEST_COMPRESSION);
+    compressed.resize(size);
+    return compressed;
 }
 }
 
@@ -80,7 +83,7 @@ std::string jpeg(int width, int height, int channels, const std::vector<uint8_t>
                                            "-outfile", output, image},
                                           toolTimeoutMs)
                           .succeeded;
-    return made ? readFile(output) : std::string();
+    return made ? TempDirectory::read(output) : std::string();
 }
 
 std::string progressive(const std::string& jpeg, bool scanPerCoefficient)
@@ -99,18 +102,8 @@ std::string progressive(const std::string& jpeg, bool scanPerCoefficient)
     }
     const std::string output = folder.pathOf("progressive.jpg");
     arguments.insert(arguments.end(), {"-outfile", output, folder.write("baseline.jpg", jpeg)});
-    return SpawnedProcess::run(arguments, toolTimeoutMs).succeeded ? readFile(output) : std::string();
-}
-
-std::string zlibOf(const std::string& bytes)
-{
-    uLongf size = compressBound(static_cast<uLong>(bytes.size()));
-    std::string compressed(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(compressed.data()), &size,
-              reinterpret_cast<const Bytef*>(bytes.data()), static_cast<uLong>(bytes.size()),
-              Z_BEST_COMPRESSION);
-    compressed.resize(size);
-    return compressed;
+    return SpawnedProcess::run(arguments, toolTimeoutMs).succeeded ? TempDirectory::read(output)
+                                                                   : std::string();
 }
 
 std::string pngWithData(uint32_t width, uint32_t height, const std::string& zlib)
@@ -133,14 +126,9 @@ std::string brokenDeflatePng()
     return pngWithData(16, 16, stream);
 }
 
-std::string sizeBombPng(uint32_t width, uint32_t height)
+std::string zerosPng(uint32_t width, uint32_t height, size_t inflatedBytes)
 {
-    return pngWithData(width, height, zlibOf(std::string(1000, '\0')));
-}
-
-std::string deflateBombPng(size_t inflatedBytes)
-{
-    return pngWithData(16, 16, zlibOf(std::string(inflatedBytes, '\0')));
+    return pngWithData(width, height, zlibOf(std::string(inflatedBytes, '\0')));
 }
 
 std::string radianceHdr()

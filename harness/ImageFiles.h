@@ -21,8 +21,6 @@ std::string jpeg(int width, int height, int channels, const std::vector<uint8_t>
 // jpegtran fails
 std::string progressive(const std::string& jpeg, bool scanPerCoefficient = false);
 
-// bytes compressed as a zlib stream
-std::string zlibOf(const std::string& bytes);
 // A PNG of width x height RGB pixels whose pixel data is `zlib`, a zlib
 // stream, and whose chunks carry their right checksums.
 std::string pngWithData(uint32_t width, uint32_t height, const std::string& zlib);
@@ -30,10 +28,10 @@ std::string pngWithData(uint32_t width, uint32_t height, const std::string& zlib
 // leaves codes undefined, then uses one: the 2008 decoder SOIL carries
 // asserted on it.
 std::string brokenDeflatePng();
-// One that declares width x height pixels and holds a few.
-std::string sizeBombPng(uint32_t width, uint32_t height);
-// A 16 x 16 one whose data inflates to `inflatedBytes` zeros.
-std::string deflateBombPng(size_t inflatedBytes);
+// One whose data inflates to `inflatedBytes` zeros: a black image when
+// they are its filter bytes and pixels, (1 + 3 x width) x height; a size
+// bomb when they are fewer, a deflate bomb when they are many more.
+std::string zerosPng(uint32_t width, uint32_t height, size_t inflatedBytes);
 // A Radiance HDR picture whose run-length data runs past its scanlines,
 // which corrupted the heap of the decoder SOIL carries.
 std::string radianceHdr();

@@ -1,9 +1,8 @@
 #include "harness/SanitizerLog.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #ifdef BRINDLEMOOR_SANITIZED
     #include <gtest/gtest.h>
@@ -20,25 +19,23 @@ SanitizerLog::SanitizerLog()
 #endif
 }
 
-std::vector<std::pair<std::string, std::string>>
-SanitizerLog::environment(const std::vector<std::pair<std::string, std::string>>& given) const
+void SanitizerLog::addTo(std::vector<std::pair<std::string, std::string>>& environment) const
 {
-    std::vector<std::pair<std::string, std::string>> options;
     if (!folder) {
-        return options;
+        return;
     }
+    // one file per process, named report.<pid>
+    const std::string logPath = ":log_path=" + folder->pathOf("report");
     for (const char* name : optionVariables) {
-        const char* inherited = std::getenv(name);
-        std::string value = inherited != nullptr ? inherited : "";
-        for (const auto& [givenName, givenValue] : given) {
-            if (givenName == name) {
-                value = givenValue;
-            }
+        const auto given = std::find_if(environment.begin(), environment.end(),
+                                        [name](const auto& variable) { return variable.first == name; });
+        if (given != environment.end()) {
+            given->second += logPath;
+        } else {
+            const char* inherited = std::getenv(name);
+            environment.emplace_back(name, (inherited != nullptr ? inherited : "") + logPath);
         }
-        // one file per process, named report.<pid>
-        options.emplace_back(name, value + ":log_path=" + folder->pathOf("report"));
     }
-    return options;
 }
 
 void SanitizerLog::failOnReports(const std::string& command) const
@@ -48,9 +45,7 @@ void SanitizerLog::failOnReports(const std::string& command) const
         return;
     }
     for (const auto& entry : std::filesystem::directory_iterator(folder->path())) {
-        std::ifstream file(entry.path());
-        const std::string report{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        ADD_FAILURE() << command << " reported under the sanitizers:\n" << report;
+        ADD_FAILURE() << command << " reported under the sanitizers:\n" << TempDirectory::read(entry.path());
         std::filesystem::remove(entry.path());
     }
 #else

@@ -16,10 +16,9 @@ class SanitizerLog {
 public:
     SanitizerLog();
 
-    // The sanitizers' options for the child, as the caller's `environment`
-    // or else the test process has them, with the log folder added.
-    std::vector<std::pair<std::string, std::string>>
-    environment(const std::vector<std::pair<std::string, std::string>>& given) const;
+    // Adds the log folder to the sanitizers' options in a child's
+    // `environment`: to those it sets, or else to the test process's own.
+    void addTo(std::vector<std::pair<std::string, std::string>>& environment) const;
     // Fails the running test with whatever the child reported, naming it.
     void failOnReports(const std::string& command) const;
 

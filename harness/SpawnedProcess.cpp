@@ -10,8 +10,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 extern char** environ;
 
@@ -22,9 +20,7 @@ constexpr int execFailedStatus = 127;
 
 std::vector<std::string> childEnvironment(SpawnedProcess::Options options, const SanitizerLog& sanitizerLog)
 {
-    for (auto& option : sanitizerLog.environment(options.environment)) {
-        options.environment.push_back(std::move(option));
-    }
+    sanitizerLog.addTo(options.environment);
     std::vector<std::string> result;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string text(*entry);
@@ -40,15 +36,8 @@ std::vector<std::string> childEnvironment(SpawnedProcess::Options options, const
             result.push_back(text);
         }
     }
-    // where a name is given twice, the later one holds
-    for (size_t i = 0; i < options.environment.size(); ++i) {
-        bool later = false;
-        for (size_t j = i + 1; j < options.environment.size(); ++j) {
-            later = later || options.environment[j].first == options.environment[i].first;
-        }
-        if (!later) {
-            result.push_back(options.environment[i].first + "=" + options.environment[i].second);
-        }
+    for (const auto& set : options.environment) {
+        result.push_back(set.first + "=" + set.second);
     }
     return result;
 }
@@ -61,14 +50,6 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts)
     }
     pointers.push_back(nullptr);
     return pointers;
-}
-
-std::string readWholeFile(const std::string& path)
-{
-    std::ifstream file(path);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 int statusOf(int waitStatus)
@@ -190,12 +171,12 @@ SpawnedProcess& SpawnedProcess::operator=(SpawnedProcess&& other) noexcept
 
 std::string SpawnedProcess::output() const
 {
-    return readWholeFile(outputPath);
+    return TempDirectory::read(outputPath);
 }
 
 std::string SpawnedProcess::errorOutput() const
 {
-    return readWholeFile(errorPath);
+    return TempDirectory::read(errorPath);
 }
 
 bool SpawnedProcess::waitForExit(int timeoutMs, int& exitStatus)

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 TempDirectory::TempDirectory()
@@ -34,4 +35,10 @@ std::string TempDirectory::write(const std::string& name, std::string_view bytes
         throw std::runtime_error("cannot write " + path);
     }
     return path;
+}
+
+std::string TempDirectory::read(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }

@@ -19,6 +19,8 @@ public:
     // writes the bytes exactly as given (NULs and CRs included) and returns
     // the file's path
     std::string write(const std::string& name, std::string_view bytes) const;
+    // the bytes of any file, exactly; empty when it cannot be read
+    static std::string read(const std::filesystem::path& file);
 
 private:
     std::filesystem::path root;

@@ -1,11 +1,12 @@
 #include "harness/WinePrefix.h"
 
+#include "harness/TempDirectory.h"
+
 #include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 namespace {
@@ -34,9 +35,7 @@ std::vector<pid_t> processesOf(const std::string& prefixVariable)
         if (name.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
-        std::ifstream file(entry.path() / "environ", std::ios::binary);
-        const std::string environment((std::istreambuf_iterator<char>(file)),
-                                      std::istreambuf_iterator<char>());
+        const std::string environment = TempDirectory::read(entry.path() / "environ");
         if (environment.find('\0' + prefixVariable + '\0') != std::string::npos ||
             environment.rfind(prefixVariable + '\0', 0) == 0) {
             found.push_back(static_cast<pid_t>(std::stol(name)));

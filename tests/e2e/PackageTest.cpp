@@ -36,14 +36,6 @@ std::string run(const std::vector<std::string>& arguments)
     return outcome.output;
 }
 
-std::string textOf(const std::filesystem::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 void expectRunsAsShipped(const ProgramSession::Options& options)
 {
     ProgramSession session(options);
@@ -112,7 +104,7 @@ std::map<std::string, std::vector<std::string>> keysNamingBrindlemoor(const Wine
     };
     std::map<std::string, std::vector<std::string>> keys;
     for (const char* hive : {"system.reg", "user.reg", "userdef.reg"}) {
-        std::istringstream lines(textOf(prefix.folder() / hive));
+        std::istringstream lines(TempDirectory::read(prefix.folder() / hive));
         std::string key;
         std::vector<std::string> values;
         bool named = false;
@@ -241,8 +233,8 @@ TEST(WindowsInstaller, UninstallingLeavesWhatTheUserKeptInTheFolder)
                     .succeeded);
     ASSERT_TRUE(std::filesystem::exists(folder)) << "the folder went, and what the user kept in it";
     EXPECT_EQ(pathsUnder(folder), (std::set<std::string>{"img", "img/holiday.png", "notes.txt"}));
-    EXPECT_EQ(textOf(folder / "notes.txt"), "the user's own\n");
-    EXPECT_EQ(textOf(folder / "img" / "holiday.png"), "the user's own\n");
+    EXPECT_EQ(TempDirectory::read(folder / "notes.txt"), "the user's own\n");
+    EXPECT_EQ(TempDirectory::read(folder / "img" / "holiday.png"), "the user's own\n");
 }
 
 #else
@@ -293,7 +285,8 @@ TEST(LinuxPackages, MetainfoNamesTheReleaseTheChangelogsDo)
     EXPECT_EQ(version, BRINDLEMOOR_VERSION "\n");
 
     std::smatch release;
-    const std::string metainfo = textOf(unpacked.path() / "usr/share/metainfo" / BRINDLEMOOR_METAINFO);
+    const std::string metainfo =
+        TempDirectory::read(unpacked.path() / "usr/share/metainfo" / BRINDLEMOOR_METAINFO);
     ASSERT_TRUE(
         std::regex_search(metainfo, release, std::regex(R"re(<release version="([^"]+)" date="([^"]+)")re")));
     EXPECT_EQ(release[1].str() + "\n", version);

@@ -9,7 +9,6 @@
 #include <X11/keysym.h>
 
 #include <fstream>
-#include <iterator>
 #include <map>
 
 namespace {
@@ -32,18 +31,12 @@ void truncateFile(const std::filesystem::path& path, double keptShare)
     std::filesystem::resize_file(path, static_cast<uintmax_t>(double(size) * keptShare));
 }
 
-std::string readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // every file below a folder with its bytes
 std::map<std::filesystem::path, std::string> contentsOf(const std::filesystem::path& folder)
 {
     std::map<std::filesystem::path, std::string> contents;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        contents[entry.path()] = entry.is_regular_file() ? readFile(entry.path()) : std::string();
+        contents[entry.path()] = entry.is_regular_file() ? TempDirectory::read(entry.path()) : std::string();
     }
     return contents;
 }
@@ -145,10 +138,10 @@ TEST(YardFiles, CraftedImagesEachPrintTheirReasonWhileAProgressiveJpegAndAPngCal
     const TempDirectory folder;
     ProgramSession::copyProjectFiles(folder.path());
     const std::filesystem::path img = folder.path() / "img";
-    writeFile(img / "rust.png", ImageFiles::sizeBombPng(30000, 30000));
+    writeFile(img / "rust.png", ImageFiles::zerosPng(30000, 30000, 1000));
     writeFile(img / "wall.png", ImageFiles::brokenDeflatePng());
     writeFile(img / "skybox.png", ImageFiles::radianceHdr());
-    const std::string progressive = ImageFiles::progressive(readFile(img / "Grass.jpg"));
+    const std::string progressive = ImageFiles::progressive(TempDirectory::read(img / "Grass.jpg"));
     ASSERT_NE(progressive, "") << "jpegtran failed";
     writeFile(img / "Grass.jpg", progressive);
     writeFile(img / "sphereTex.jpg", ImageFiles::png(64, 32, 3, ImageFiles::pattern(64, 32, 3)));

@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t i = 0; i < size_t(width) * height * channels; ++i) {
         sum += pixels[i];
     }
-    require(sum <= 255u * width * height * channels, "its bytes");
+    volatile unsigned kept = sum; // not optimised away
+    static_cast<void>(kept);
     return 0;
 }
