@@ -193,7 +193,13 @@ bool Model::loadModel(const char* path)
         ObjLineReader lines(mapped.bytes());
         return loadLines(lines);
     }
-    // binary, for the same reason
+    // Only a regular file that could not be mapped is read as a stream:
+    // anything else (missing, empty, a folder, a FIFO, whose open would
+    // wait for a writer) is no model.
+    if (mapped.getFileSize() == 0) {
+        return false;
+    }
+    // binary, as the mapping is: the bytes are the file's own
     std::ifstream fileStream(path, std::ios::binary);
     if (!fileStream.is_open()) {
         return false;
@@ -204,7 +210,7 @@ bool Model::loadModel(const char* path)
     if (size <= 0 || size > INT_MAX) {
         return false;
     }
-    // a path that opens but cannot be read, such as a folder, is no model
+    // a file that opens but cannot be read is no model
     if (fileStream.peek() == std::ifstream::traits_type::eof()) {
         return false;
     }

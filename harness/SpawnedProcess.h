@@ -51,6 +51,8 @@ public:
     SpawnedProcess& operator=(const SpawnedProcess&) = delete;
 
     bool isStarted() const { return pid > 0; }
+    // its process id until it is reaped; -1 when there is none
+    pid_t processId() const { return pid; }
     // what the child has written so far to Options::outputPath
     std::string output() const;
     // what it has written so far to Options::errorPath

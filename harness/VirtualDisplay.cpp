@@ -17,6 +17,7 @@ constexpr int pollIntervalMs = 20;
 constexpr int probeWaitMs = 500; // a ready window manager takes a new window in within this
 constexpr int probeSize = 16;    // pixels each way of the readiness probe
 constexpr const char* screenGeometry = "1920x1080x24";
+constexpr const char* socketLink = "socket:"; // how /proc names a socket a process holds
 
 // No bindings at all: the client gets every key and click, as on Windows.
 constexpr const char* openboxConfiguration = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -29,6 +30,19 @@ constexpr const char* openboxConfiguration = R"(<?xml version="1.0" encoding="UT
   <mouse></mouse>
 </openbox_config>
 )";
+
+int socketsOf(pid_t process)
+{
+    int sockets = 0;
+    std::error_code error;
+    const std::string folder = "/proc/" + std::to_string(process) + "/fd";
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (std::filesystem::read_symlink(entry.path(), error).string().rfind(socketLink, 0) == 0) {
+            ++sockets;
+        }
+    }
+    return sockets;
+}
 }
 
 VirtualDisplay::VirtualDisplay(bool withWindowManager, bool withGlx)
@@ -100,7 +114,13 @@ bool VirtualDisplay::startServer(bool withGlx)
     }
     number.pop_back();
     displayName = ":" + number;
+    listeningSockets = socketsOf(server.processId());
     return true;
+}
+
+int VirtualDisplay::connectedClients() const
+{
+    return socketsOf(server.processId()) - listeningSockets;
 }
 
 bool VirtualDisplay::startWindowManager()

@@ -25,6 +25,10 @@ public:
     const std::string& name() const { return displayName; }
     // the server dies at once, as when the session it served is torn down
     void killServer() { server.kill(); }
+    // the clients connected now, counted from the server's side: a client
+    // counts from the moment the server accepts it, while its connection
+    // is still being set up
+    int connectedClients() const;
 
 private:
     bool startServer(bool withGlx);
@@ -34,6 +38,7 @@ private:
     std::string directory;
     std::string displayName;
     std::string failureText;
+    int listeningSockets = 0; // the server's own, open before any client
     bool ready = false;
     SpawnedProcess server;
     SpawnedProcess windowManager;

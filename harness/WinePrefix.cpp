@@ -15,6 +15,13 @@ constexpr auto endPoll = std::chrono::milliseconds(5);
 // Files this large are Wine's program files, which it only ever reads: they
 // are shared with the template. Wine rewrites its registry files whole.
 constexpr std::uintmax_t sharedFileBytes = 64 * 1024;
+// the prefix every session's is made from; none in a build without the
+// Windows program
+#ifdef BRINDLEMOOR_WINE_TEMPLATE
+constexpr const char* templateFolder = BRINDLEMOOR_WINE_TEMPLATE;
+#else
+constexpr const char* templateFolder = nullptr;
+#endif
 
 // A home of the prefix's own, beside it: Wine links the prefix's document
 // folders to the home it is given, and caches there, and the user's own is
@@ -74,20 +81,20 @@ void shareTemplate(const std::filesystem::path& from, const std::filesystem::pat
 
 WinePrefix::WinePrefix(const std::filesystem::path& prefixFolder) : prefix(prefixFolder)
 {
-#ifdef BRINDLEMOOR_WINE_TEMPLATE
-    if (!std::filesystem::exists(std::filesystem::path(BRINDLEMOOR_WINE_TEMPLATE) / "system.reg")) {
-        failureText = "no Wine prefix in " BRINDLEMOOR_WINE_TEMPLATE " (build the wine_prefix target)";
+    if (templateFolder == nullptr) {
+        failureText = "this build has no Windows program (configure with BRINDLEMOOR_WINDOWS_TESTS=ON)";
+        return;
+    }
+    if (!std::filesystem::exists(std::filesystem::path(templateFolder) / "system.reg")) {
+        failureText = std::string("no Wine prefix in ") + templateFolder + " (build the wine_prefix target)";
         return;
     }
     try {
-        shareTemplate(BRINDLEMOOR_WINE_TEMPLATE, prefixFolder);
+        shareTemplate(templateFolder, prefixFolder);
         std::filesystem::create_directories(homeOf(prefixFolder));
     } catch (const std::filesystem::filesystem_error& error) {
         failureText = std::string("cannot make the session's Wine prefix: ") + error.what();
     }
-#else
-    failureText = "this build has no Windows program (configure with BRINDLEMOOR_WINDOWS_TESTS=ON)";
-#endif
 }
 
 WinePrefix::~WinePrefix()

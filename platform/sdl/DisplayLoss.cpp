@@ -15,7 +15,8 @@ constexpr int lostStatus = 1;
 char message[256];
 size_t messageLength = 0;
 // A connection of the layer's own that nothing reads: once the server has
-// gone, its socket reports the hang-up.
+// gone, its socket reports the hang-up, and a round trip on it fails.
+Display* watcher = nullptr;
 int watchedSocket = -1;
 struct sigaction previousSegv = {};
 struct sigaction previousBus = {};
@@ -64,12 +65,11 @@ void DisplayLoss::watch()
                   name);
     messageLength = std::strlen(message);
 
-    Display* watcher = XOpenDisplay(nullptr);
-    if (watcher != nullptr) {
-        watchedSocket = ConnectionNumber(watcher);
-    }
+    // All of it before the first connection: XOpenDisplay's own round trips
+    // (the resource database, the keyboard extension) may already meet a
+    // server that has gone, where Xlib's default handler would print a line
+    // of its own.
     XSetIOErrorHandler(connectionLost);
-
     struct sigaction onCrash = {};
     onCrash.sa_handler = crashed;
     sigemptyset(&onCrash.sa_mask);
@@ -78,10 +78,20 @@ void DisplayLoss::watch()
     // Writing to a display that went away is an error Xlib reports, not a
     // signal that ends the process without a word.
     std::signal(SIGPIPE, SIG_IGN);
+
+    watcher = XOpenDisplay(nullptr);
+    if (watcher != nullptr) {
+        watchedSocket = ConnectionNumber(watcher);
+    }
 }
 
 void DisplayLoss::endIfLost()
 {
+    // A round trip waits for the server to answer or to go: a server that
+    // is being killed may not have closed its sockets yet.
+    if (watcher != nullptr) {
+        XSync(watcher, False);
+    }
     if (serverHasGone()) {
         endForLostDisplay();
     }

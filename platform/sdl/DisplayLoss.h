@@ -11,6 +11,7 @@ public:
     // watches the display that DISPLAY names from now on; call it before
     // the first connection to it
     static void watch();
-    // ends the program if the display it watches has gone
+    // ends the program if the display it watches has gone; asked before
+    // any line that reports a failure the loss could have caused
     static void endIfLost();
 };

@@ -1,5 +1,7 @@
 #include "platform/sdl/HostWindow.h"
 
+#include "platform/sdl/DisplayLoss.h"
+
 #include <algorithm>
 
 namespace {
@@ -37,6 +39,8 @@ std::unique_ptr<HostWindow> HostWindow::create(const Request& request)
     bool hasOpenGl = false;
     SDL_Window* window = createSdlWindow(request, hasOpenGl);
     if (window == nullptr) {
+        // without a window the program ends in silence: a lost display says so
+        DisplayLoss::endIfLost();
         return nullptr;
     }
     std::unique_ptr<HostWindow> host(new HostWindow(request, window, hasOpenGl));

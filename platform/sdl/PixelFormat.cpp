@@ -1,5 +1,7 @@
 #include "platform/sdl/PixelFormat.h"
 
+#include "platform/sdl/DisplayLoss.h"
+
 #include <cstdio>
 
 namespace {
@@ -15,6 +17,8 @@ SDL_GLContext createContextKeepingCurrent(SDL_Window* window, ReadWhileCurrent r
     SDL_GLContext previousContext = SDL_GL_GetCurrentContext();
     SDL_GLContext context = SDL_GL_CreateContext(window);
     if (context == nullptr) {
+        // GLX fails first when the display has gone
+        DisplayLoss::endIfLost();
         std::fprintf(stderr, "No OpenGL context for the window: %s\n", SDL_GetError());
         return nullptr;
     }

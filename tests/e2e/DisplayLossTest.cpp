@@ -15,9 +15,29 @@ namespace {
 constexpr int exitWaitMs = 5000; // ending takes a fraction of this; past it the program hangs
 constexpr int windowWaitMs = 10000;
 constexpr int drawnFrames = 3;
-constexpr int startUpSteps = 16; // kills 15 ms apart from the start, through making the window
-constexpr std::chrono::milliseconds startUpStep(15);
 constexpr int mappingTries = 6; // the window's mapping raced the exit 1 time in 2 to 4
+
+// Moments of start-up: once the program has made its nth connection to
+// the display (0: at once), `after` on from there, `tries` times. Its
+// connections are the layer's watcher, then SDL's two; each is followed by
+// XOpenDisplay's own round trips, which take about a millisecond, so
+// several tries land in them. Then come SDL's set-up, the window, its GLX
+// context and the scene's set-up.
+struct StartUpMoment {
+    int connection;
+    std::chrono::milliseconds after;
+    int tries;
+};
+const StartUpMoment startUpMoments[] = {
+    {0, std::chrono::milliseconds(0), 1},   {1, std::chrono::milliseconds(0), 3},
+    {1, std::chrono::milliseconds(1), 1},   {1, std::chrono::milliseconds(2), 1},
+    {2, std::chrono::milliseconds(0), 2},   {2, std::chrono::milliseconds(2), 1},
+    {3, std::chrono::milliseconds(0), 1},   {3, std::chrono::milliseconds(5), 1},
+    {3, std::chrono::milliseconds(15), 1},  {3, std::chrono::milliseconds(30), 1},
+    {3, std::chrono::milliseconds(50), 1},  {3, std::chrono::milliseconds(80), 1},
+    {3, std::chrono::milliseconds(120), 1}, {3, std::chrono::milliseconds(170), 1},
+    {3, std::chrono::milliseconds(240), 1}, {3, std::chrono::milliseconds(350), 1},
+};
 
 class DisplayLoss : public ::testing::Test {
 protected:
@@ -27,8 +47,8 @@ protected:
     // `moment` returns and checks how the program ended. A kill before the
     // program reached the display is a display it never had: no window
     // can be made, which ends it with status 0 and says so.
-    void loseDisplay(const std::string& when, const std::function<void(const std::string& display)>& moment,
-                     bool inStartUp = false)
+    void loseDisplay(const std::string& when,
+                     const std::function<void(const VirtualDisplay& display)>& moment, bool inStartUp = false)
     {
         // the window manager takes a while to start, and only matters once
         // there is a window to map
@@ -40,7 +60,7 @@ protected:
         options.errorPath = folder.pathOf("stderr");
         SpawnedProcess program({BRINDLEMOOR_PROGRAM}, options);
         ASSERT_TRUE(program.isStarted());
-        moment(display.name());
+        moment(display);
         display.killServer();
 
         int status = -1;
@@ -67,15 +87,33 @@ protected:
         }
     }
 
+    // once the program has made its nth connection to the display; it
+    // reaches its third long before this gives up
+    static void waitForConnection(const VirtualDisplay& display, int connection)
+    {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(windowWaitMs);
+        while (display.connectedClients() < connection) {
+            ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "no connection " << connection;
+            std::this_thread::yield();
+        }
+    }
+
     TempDirectory folder;
 };
 
 TEST_F(DisplayLoss, AnywhereInStartUp)
 {
-    for (int step = 0; step < startUpSteps; ++step) {
-        loseDisplay(
-            std::to_string(step * startUpStep.count()) + " ms after the start",
-            [step](const std::string&) { std::this_thread::sleep_for(step * startUpStep); }, true);
+    for (const StartUpMoment& moment : startUpMoments) {
+        for (int attempt = 0; attempt < moment.tries; ++attempt) {
+            loseDisplay(
+                std::to_string(moment.after.count()) + " ms after connection " +
+                    std::to_string(moment.connection),
+                [moment](const VirtualDisplay& display) {
+                    waitForConnection(display, moment.connection);
+                    std::this_thread::sleep_for(moment.after);
+                },
+                true);
+        }
     }
 }
 
@@ -83,8 +121,9 @@ TEST_F(DisplayLoss, AsTheWindowMapsAndWhileFramesAreDrawn)
 {
     for (int attempt = 0; attempt < mappingTries; ++attempt) {
         loseDisplay("as the window maps, try " + std::to_string(attempt + 1),
-                    [](const std::string& display) { waitForWindow(display, 0); });
+                    [](const VirtualDisplay& display) { waitForWindow(display.name(), 0); });
     }
-    loseDisplay("while drawing", [](const std::string& display) { waitForWindow(display, drawnFrames); });
+    loseDisplay("while drawing",
+                [](const VirtualDisplay& display) { waitForWindow(display.name(), drawnFrames); });
 }
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <array>
 #include <string>
 #include <tuple>
@@ -209,6 +211,10 @@ TEST_F(ModelLoadModel, UnreadableFilesReturnFalseAndChangeNothing)
     EXPECT_FALSE(model.loadModel(folder.pathOf("missing.obj").c_str()));
     EXPECT_FALSE(model.loadModel(folder.write("empty.obj", "").c_str()));
     EXPECT_FALSE(model.loadModel(folder.pathOf("").c_str())) << "a folder is no model file";
+    // nothing writes to it: an open that waited for a writer would never return
+    const std::string fifo = folder.pathOf("pipe.obj");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(model.loadModel(fifo.c_str()));
     EXPECT_EQ(state(model), before);
 }
 
