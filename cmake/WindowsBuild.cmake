@@ -20,6 +20,9 @@ ExternalProject_Add(windows_program
     CMAKE_ARGS
         -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
         -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+        # the decoder the Linux build checked, on both hosts
+        -DSTB_IMAGE_INCLUDE_DIR=${STB_IMAGE_INCLUDE_DIR}
+        -DBRINDLEMOOR_STB_IMAGE_UNCHECKED=${BRINDLEMOOR_STB_IMAGE_UNCHECKED}
     # the cross build's own rules decide what is out of date
     BUILD_ALWAYS TRUE
     INSTALL_COMMAND ""

@@ -3,6 +3,7 @@
 # corpora, both at once (each fuzzer is one process on one core), built
 # with clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer in
 # a folder of their own. Exits non-zero on any finding.
+#   tools/fuzz.sh [CMAKE_OPTION...]   options for the fuzz build's configure
 #
 # Environment (all optional):
 #   FUZZ_SECONDS    how long each fuzzer runs (30)
@@ -18,7 +19,7 @@ jobs=${JOBS:-$(nproc)}
 echo "== fuzz build (clang, libFuzzer) in $fuzzDir"
 cmake -S "$root" -B "$fuzzDir" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DBRINDLEMOOR_FUZZ=ON -DBRINDLEMOOR_SANITIZE=ON \
-    -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF >/dev/null
+    -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF "$@" >/dev/null
 ninja -C "$fuzzDir" -j "$jobs" obj_loader_fuzz image_decode_fuzz
 
 # New inputs go to a scratch corpus so that the committed seeds stay as they
