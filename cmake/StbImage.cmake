@@ -54,7 +54,7 @@ else()
     if(NOT BRINDLEMOOR_STB_IMAGE_UNCHECKED)
         message(FATAL_ERROR "${unchecked} Point -DSTB_IMAGE_INCLUDE_DIR at the folder of stb_image "
             "${either} (libstb-dev of Debian 12 or 13), or, once the decoder built with this one has "
-            "been fuzzed (tools/check-robustness.sh), pass -DBRINDLEMOOR_STB_IMAGE_UNCHECKED=ON to "
+            "been fuzzed (tools/fuzz.sh -DBRINDLEMOOR_STB_IMAGE_UNCHECKED=ON), pass -DBRINDLEMOOR_STB_IMAGE_UNCHECKED=ON to "
             "compile it in unpatched.")
     endif()
     message(WARNING "${unchecked} It is compiled in unpatched, as -DBRINDLEMOOR_STB_IMAGE_UNCHECKED=ON asks.")
