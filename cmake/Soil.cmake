@@ -6,6 +6,14 @@
 #    -DSOIL_LIBRARY=<its library>.
 #  - A cross build for Windows without one (Debian packages none) builds our
 #    stand-in, platform/win32/soil-standin, on GLU.
+#  - A cross build for another Linux: Debian's libsoil of that architecture,
+#    where it is installed (a cross-build chroot); beside the host's it
+#    cannot be, as its files are not in an architecture's own folder, so
+#    elsewhere its packages are fetched with apt-get and unpacked into the
+#    build folder (cmake/TargetSoil.cmake).
+if(CMAKE_CROSSCOMPILING AND NOT WIN32 AND NOT SOIL_LIBRARY)
+    include(${CMAKE_CURRENT_LIST_DIR}/TargetSoil.cmake)
+endif()
 find_path(SOIL_INCLUDE_DIR SOIL.h PATH_SUFFIXES SOIL)
 find_library(SOIL_LIBRARY NAMES SOIL soil)
 
@@ -29,7 +37,7 @@ if(SOIL_INCLUDE_DIR AND SOIL_LIBRARY)
     if(WIN32)
         # SOIL for Windows is usually a static library: it brings no GL of its own.
         set_property(TARGET soil PROPERTY INTERFACE_LINK_LIBRARIES OpenGL::GL)
-    elseif(BRINDLEMOOR_TESTS)
+    elseif(BRINDLEMOOR_TESTS AND NOT CMAKE_CROSSCOMPILING)
         brindlemoor_add_soil_standin_loader()
     endif()
 elseif(WIN32 AND CMAKE_CROSSCOMPILING)
