@@ -20,6 +20,9 @@ constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area neither black nor white once a frame shows
 constexpr auto capturePause = std::chrono::milliseconds(30);
 constexpr int resizeTimeoutMs = 10000;
+// how many times longer an emulated program may take to show its window and
+// draw: under qemu-user, Mesa's software rasteriser is itself emulated
+constexpr int emulatedPatience = 5;
 constexpr auto resizePause = std::chrono::milliseconds(20);
 
 #ifdef BRINDLEMOOR_WINDOWS_PROGRAM
@@ -144,6 +147,7 @@ void ProgramSession::start()
         arguments.insert(arguments.end(),
                          {"wine", options.program.empty() ? windowsProgram : options.program.string()});
     } else {
+        arguments.insert(arguments.end(), options.emulator.begin(), options.emulator.end());
         arguments.push_back(options.program.empty() ? BRINDLEMOOR_PROGRAM : options.program.string());
     }
     program = std::make_unique<SpawnedProcess>(arguments, run);
@@ -151,12 +155,17 @@ void ProgramSession::start()
         failureText = "cannot start the program";
         return;
     }
-    programWindow = display->waitForWindow(windowTitle, windowTimeoutMs);
+    programWindow = display->waitForWindow(windowTitle, patient(windowTimeoutMs));
     if (programWindow == 0) {
         failureText = "no window titled Brindlemoor appeared; stderr: " + program->errorOutput();
         return;
     }
     display->focus(programWindow);
+}
+
+int ProgramSession::patient(int timeoutMs) const
+{
+    return options.emulator.empty() ? timeoutMs : timeoutMs * emulatedPatience;
 }
 
 ProgramSession::WindowReport ProgramSession::report()
@@ -204,7 +213,8 @@ bool ProgramSession::waitForFirstFrame()
     // class brush's white under Windows), but for what a message box over
     // it may have left behind; a frame covers it with sky and yard, lit,
     // textured or not.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(patient(settleTimeoutMs));
     while (std::chrono::steady_clock::now() < deadline) {
         const DisplayDriver::Image image = capture();
         if (shareNeitherBlackNorWhite(image) > drawnShare) {
@@ -224,7 +234,7 @@ DisplayDriver::Image ProgramSession::capture()
 DisplayDriver::Image ProgramSession::captureSettled()
 {
     waitForFirstFrame();
-    return display->captureSettled(programWindow, settleTimeoutMs);
+    return display->captureSettled(programWindow, patient(settleTimeoutMs));
 }
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)
@@ -260,7 +270,7 @@ std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const
 bool ProgramSession::presentsFrames(int count)
 {
     for (int frame = 0; frame < count; ++frame) {
-        if (!display->waitForPresent(programWindow, settleTimeoutMs)) {
+        if (!display->waitForPresent(programWindow, patient(settleTimeoutMs))) {
             return false;
         }
     }

@@ -45,6 +45,9 @@ public:
         // the program to run, e.g. from an unpacked package; by default the
         // build's own for the host
         std::filesystem::path program;
+        // what runs a Linux program built for another architecture, e.g.
+        // qemu-user with its arguments; empty for the host's own
+        std::vector<std::string> emulator;
         // where it runs; by default a folder of the session's own, laid out
         // as above
         std::filesystem::path workingFolder;
@@ -123,6 +126,8 @@ private:
     // true once the window shows a drawn frame; later frames (outlines, the
     // lights off) may well be mostly dark
     bool waitForFirstFrame();
+    // a time limit for waiting on the program, longer for an emulated one
+    int patient(int timeoutMs) const;
     // what Windows says of the window with this title, from a small Win32
     // program run in the session's prefix; empty fields where it said nothing
     std::vector<std::string> askWindows(const std::string& title);

@@ -2,7 +2,8 @@
 # Builds every package of the commit checked out, from a clean export of it,
 # into a folder (dist/ by default) with a SHA256SUMS file: the Debian source
 # package, the .deb and its debug symbols with the .buildinfo that says how
-# they were built, the Linux tarball, and the Windows zip and installer.
+# they were built, for amd64 and for arm64, the Linux tarball for each, and
+# the Windows zip and installer.
 #   tools/release.sh [DIST_DIR]
 # Uncommitted changes are left out. Every package is dated SOURCE_DATE_EPOCH,
 # the commit's time where it is not set, so that building the same commit
@@ -39,30 +40,39 @@ step() {
 }
 
 step debian "$source/tools/debian-package.sh" "$source" "$work/debian"
+step debian-arm64 "$source/tools/debian-package.sh" --host-arch arm64 "$source" "$work/debian-arm64"
 
 # The tarball's program is built as the .deb's is, with Debian's flags:
 # hardened, and with the build folder mapped out of it (dpkg-buildflags maps
-# the folder it is run in). CMake reads no CPPFLAGS.
+# the folder it is run in). CMake reads no CPPFLAGS. The arm64 tarball's is
+# cross-built with Debian's arm64 flags.
+#   linux_build FOLDER [DEBIAN_ARCH CMAKE_TOOLCHAIN_FILE]
 # in a subshell of its own, so that Debian's flags reach no other build
 linux_build() (
+    local folder=$1 arch=${2:-} toolchain=()
     cd "$work"
+    if [ -n "$arch" ]; then
+        export DEB_HOST_ARCH=$arch
+        toolchain=(-DCMAKE_TOOLCHAIN_FILE="$3")
+    fi
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
     export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
-    cmake -S "$source" -B linux -G Ninja -DCMAKE_BUILD_TYPE=None \
+    cmake -S "$source" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=None "${toolchain[@]}" \
         -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF &&
-        cmake --build linux -j "$jobs" --target package
+        cmake --build "$folder" -j "$jobs" --target package
 )
 windows_build() {
     cmake -S "$source" -B "$work/windows" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-w64-x86_64.cmake" &&
         cmake --build "$work/windows" -j "$jobs" --target package
 }
-step linux linux_build
+step linux linux_build linux
+step linux-arm64 linux_build linux-arm64 arm64 "$source/cmake/aarch64-linux-gnu.cmake"
 step windows windows_build
 
 mkdir -p "$dist"
 names=()
-for package in "$work"/debian/*.{dsc,orig.tar.gz,debian.tar.xz,deb,buildinfo} \
-    "$work"/linux/packages/*.tar.gz "$work"/windows/packages/*.{zip,exe}; do
+for package in "$work"/debian/*.{dsc,orig.tar.gz,debian.tar.xz,deb,buildinfo} "$work"/debian-arm64/*.{deb,buildinfo} \
+    "$work"/linux/packages/*.tar.gz "$work"/linux-arm64/packages/*.tar.gz "$work"/windows/packages/*.{zip,exe}; do
     cp "$package" "$dist/"
     names+=("$(basename "$package")")
 done
