@@ -8,16 +8,15 @@
 
 #include <X11/keysym.h>
 
-#include <iostream>
-
 namespace {
 
 constexpr int escapeCode = 0x1B;
 constexpr int emulatedExitTimeoutMs = 60000;
 // Share of pixels that may differ by more than the comparison's colour
 // tolerance: the two builds' floating point and the two Mesa builds'
-// generated code may round an edge pixel or a texel differently, no more.
-constexpr double pictureTolerance = 0.01;
+// generated code may round an edge pixel or a texel differently, no more
+// (none did in 20 runs on Debian 12).
+constexpr double pictureTolerance = 0.002;
 
 TEST(Arm64Program, ShowsItsWindowLoadsEveryImageDrawsThisMachinesPictureAndEscapeEndsWith27)
 {
@@ -36,9 +35,7 @@ TEST(Arm64Program, ShowsItsWindowLoadsEveryImageDrawsThisMachinesPictureAndEscap
     ASSERT_EQ(session.failure(), "");
     EXPECT_EQ(session.report().title, "Brindlemoor");
     const DisplayDriver::Image emulated = session.captureSettled();
-    const double differing = differingShare(native, emulated);
-    EXPECT_LT(differing, pictureTolerance);
-    std::cout << "pixels differing from this machine's picture: " << differing << "\n";
+    EXPECT_LT(differingShare(native, emulated), pictureTolerance);
     EXPECT_EQ(session.holdUntilExit(XK_Escape, emulatedExitTimeoutMs), std::optional<int>(escapeCode));
     // the program says nothing of an image or model it loaded
     EXPECT_EQ(session.standardOutput(), "");
