@@ -57,7 +57,9 @@ linux_build() (
     fi
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
     export CFLAGS="$CFLAGS $CPPFLAGS" CXXFLAGS="$CXXFLAGS $CPPFLAGS"
-    cmake -S "$source" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=None "${toolchain[@]}" \
+    # No build-tree run path either: the arm64 build's SOIL lies in its build
+    # folder, whose name would otherwise size the program's string table.
+    cmake -S "$source" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=None "${toolchain[@]}" -DCMAKE_SKIP_BUILD_RPATH=ON \
         -DBRINDLEMOOR_TESTS=OFF -DBRINDLEMOOR_BENCH=OFF -DBRINDLEMOOR_TOOLS=OFF &&
         cmake --build "$folder" -j "$jobs" --target package
 )
