@@ -324,7 +324,11 @@ bool DisplayDriver::focus(unsigned long window)
         Window focused = 0;
         int revert = 0;
         XGetInputFocus(display, &focused, &revert);
-        if (focused == window) {
+        Window owner = 0;
+        if (focused == window ||
+            (focused > PointerRoot &&
+             withoutErrors(display, [&] { XGetTransientForHint(display, focused, &owner); }) &&
+             owner == window)) {
             return true;
         }
         if (waited == focusWaitMs / 2) {

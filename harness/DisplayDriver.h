@@ -48,8 +48,9 @@ public:
     // "_NET_WM_ACTION_MAXIMIZE_HORZ"
     std::vector<std::string> allowedActions(unsigned long window);
 
-    // activates the window through the window manager and waits until it has
-    // the keyboard focus
+    // activates the window through the window manager and waits until it,
+    // or a box it owns (a window transient for it), has the keyboard focus:
+    // a modal box takes the focus in its owner's stead
     bool focus(unsigned long window);
     void keyDown(unsigned long keysym);
     void keyUp(unsigned long keysym);
