@@ -1,5 +1,6 @@
 #include "harness/ProgramSession.h"
 
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -7,20 +8,22 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace {
 constexpr const char* windowTitle = "Brindlemoor";
 constexpr const char* errorTitle = "Error"; // the caption of the program's message boxes
 constexpr int windowTimeoutMs = 30000;
-constexpr int settleTimeoutMs = 20000;
-constexpr int reportTimeoutMs = 20000;
+// Waits on frames give up only after this: a program that has presented
+// nothing for so long has stopped, however busy the machine.
+constexpr int settleTimeoutMs = 60000;
+constexpr int reportTimeoutMs = 60000; // Wine starts a second program slowly on a busy machine
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area neither black nor white once a frame shows
-constexpr auto capturePause = std::chrono::milliseconds(30);
-constexpr int resizeTimeoutMs = 10000;
-constexpr auto resizePause = std::chrono::milliseconds(20);
+constexpr int resizeTimeoutMs = 20000;
+constexpr auto resizePoll = std::chrono::milliseconds(20);
 
 #ifdef BRINDLEMOOR_WINDOWS_PROGRAM
 constexpr const char* windowsProgram = BRINDLEMOOR_WINDOWS_PROGRAM;
@@ -39,6 +42,28 @@ constexpr const char* oneTriangleCar = "v 0 0 0\nv 1 0 0\nv 0 1 0\n"
 void pause(std::chrono::milliseconds duration)
 {
     std::this_thread::sleep_for(duration);
+}
+
+// A step the session could not see through ends the case with the reason.
+[[noreturn]] void stepFailed(const std::string& why)
+{
+    throw std::runtime_error(why);
+}
+
+std::string keyName(unsigned long keysym)
+{
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : std::to_string(keysym);
+}
+
+bool isPastDeadline(std::chrono::steady_clock::time_point deadline)
+{
+    return std::chrono::steady_clock::now() >= deadline;
+}
+
+std::chrono::steady_clock::time_point deadlineIn(int milliseconds)
+{
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
 // Share of the pixels that are neither black nor white.
@@ -156,7 +181,9 @@ void ProgramSession::start()
         failureText = "no window titled Brindlemoor appeared; stderr: " + program->errorOutput();
         return;
     }
-    display->focus(programWindow);
+    if (!display->focus(programWindow)) {
+        failureText = "the window never took the keyboard focus";
+    }
 }
 
 ProgramSession::WindowReport ProgramSession::report()
@@ -195,25 +222,20 @@ std::vector<std::string> ProgramSession::askWindows(const std::string& title)
     return reported.succeeded ? linesOf(reported.output) : std::vector<std::string>{};
 }
 
-bool ProgramSession::waitForFirstFrame()
+void ProgramSession::waitForFirstFrame()
 {
-    if (frameSeen) {
-        return true;
-    }
     // Until set-up has drawn and swapped, the new window is black (the
     // class brush's white under Windows), but for what a message box over
     // it may have left behind; a frame covers it with sky and yard, lit,
-    // textured or not.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(settleTimeoutMs);
-    while (std::chrono::steady_clock::now() < deadline) {
-        const DisplayDriver::Image image = capture();
-        if (shareNeitherBlackNorWhite(image) > drawnShare) {
-            frameSeen = true;
-            return true;
+    // textured or not. Each drawing is looked at once it is presented.
+    const auto deadline = deadlineIn(settleTimeoutMs);
+    while (!frameSeen) {
+        frameSeen = shareNeitherBlackNorWhite(capture()) > drawnShare;
+        if (!frameSeen &&
+            (isPastDeadline(deadline) || !display->waitForPresent(programWindow, settleTimeoutMs))) {
+            stepFailed("the window showed no drawn frame");
         }
-        pause(capturePause);
     }
-    return false;
 }
 
 DisplayDriver::Image ProgramSession::capture()
@@ -224,7 +246,11 @@ DisplayDriver::Image ProgramSession::capture()
 DisplayDriver::Image ProgramSession::captureSettled()
 {
     waitForFirstFrame();
-    return display->captureSettled(programWindow, settleTimeoutMs);
+    DisplayDriver::Image settled = display->captureSettled(programWindow, settleTimeoutMs);
+    if (settled.rgb.empty()) {
+        stepFailed("the picture did not settle: the frames stopped or kept changing");
+    }
+    return settled;
 }
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)
@@ -250,6 +276,33 @@ std::optional<int> ProgramSession::holdUntilExit(unsigned long keysym, int timeo
     const std::optional<int> status = waitForExit(timeoutMs);
     display->keyUp(keysym);
     return status;
+}
+
+void ProgramSession::holdKey(unsigned long keysym, int frames)
+{
+    if (!display->holdKeyForFrames(programWindow, keysym, frames)) {
+        stepFailed("the frames stopped while " + keyName(keysym) + " was held");
+    }
+}
+
+void ProgramSession::holdKeyUntil(unsigned long keysym,
+                                  const std::function<bool(const DisplayDriver::Image&)>& shows)
+{
+    display->keyDown(keysym);
+    display->sync();
+    bool shown = false;
+    const auto deadline = deadlineIn(settleTimeoutMs);
+    while (!shown && !isPastDeadline(deadline) && display->waitForPresent(programWindow, settleTimeoutMs)) {
+        shown = shows(capture());
+    }
+    display->keyUp(keysym);
+    display->sync();
+    if (!shown) {
+        stepFailed("no frame showed what holding " + keyName(keysym) + " was to show");
+    }
+    if (!display->waitForInputTaken(programWindow)) {
+        stepFailed("the frames stopped once " + keyName(keysym) + " was let go");
+    }
 }
 
 std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const
@@ -290,23 +343,55 @@ bool ProgramSession::dismissErrorBox(int timeoutMs)
     if (box == 0) {
         return false;
     }
-    display->focus(box);
+    if (!display->focus(box)) {
+        return false;
+    }
     display->tapKey(XK_Return);
     display->sync();
     return display->waitForWindowGone(box, timeoutMs);
 }
 
+void ProgramSession::approach(int x, int y)
+{
+    if (!display->approachClient(programWindow, x, y)) {
+        stepFailed("the frames stopped while the pointer moved");
+    }
+}
+
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
 {
-    display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps);
+    if (!display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps)) {
+        stepFailed("the frames stopped during a drag");
+    }
 }
 
 void ProgramSession::resize(int width, int height)
 {
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
     display->resizeClient(programWindow, width, height);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(resizeTimeoutMs);
-    while (clientWidth() != width && std::chrono::steady_clock::now() < deadline) {
-        pause(resizePause);
+    const auto deadline = deadlineIn(resizeTimeoutMs);
+    while (clientWidth() != width || clientHeight() != height) {
+        if (isPastDeadline(deadline)) {
+            stepFailed("the window never took the size " + size);
+        }
+        pause(resizePoll);
+    }
+    // The frame in flight as the size changed was drawn for the old one, and
+    // Windows paints a resized window with the class brush's white before
+    // the program draws again: neither is lit and filled, and the first is
+    // followed by a frame unlike it.
+    for (;;) {
+        const DisplayDriver::Image settled = display->captureSettled(programWindow, settleTimeoutMs);
+        if (settled.rgb.empty()) {
+            stepFailed("the picture did not settle at " + size);
+        }
+        if (settled.width == width && settled.height == height &&
+            shareNeitherBlackNorWhite(settled) > drawnShare) {
+            return;
+        }
+        if (isPastDeadline(deadline)) {
+            stepFailed("no lit frame showed at " + size);
+        }
     }
 }
 
