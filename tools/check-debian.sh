@@ -113,6 +113,7 @@ in_system() {
         failed=1
     fi
     results+=("$(printf '%-14s %s in %dm%02ds, log %s' "$command" "$verdict" $((seconds / 60)) $((seconds % 60)) "$out/$name.log")")
+    echo "== ${results[-1]}"
 }
 
 in_system run tools/run.sh
