@@ -40,6 +40,7 @@ mirror=${mirror:-http://deb.debian.org/debian}
 security=${SECURITY_MIRROR:-$(source_uri debian-security)}
 security=${security:-http://deb.debian.org/debian-security}
 
+commit=$(git rev-parse HEAD)
 out=$(pwd)/out/check-debian/$release
 rm -rf "$out"
 mkdir -p "$out"
@@ -52,6 +53,10 @@ mounts_under_root() {
 cleanup() {
     local status=$?
     set +e
+    if [ -n "${mmdebstrap_pid:-}" ]; then
+        kill -TERM "$mmdebstrap_pid" 2>/dev/null
+        wait "$mmdebstrap_pid" 2>/dev/null
+    fi
     # Whatever is still running in the system (a display, a Wine server).
     for process in /proc/[0-9]*; do
         if [ "$(readlink "$process/root" 2>/dev/null)" = "$root" ]; then
@@ -72,13 +77,17 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
+# Long steps run in the background and are waited for, so that a signal
+# to this script alone cleans up at once rather than when the step ends.
 
 echo "== $release from $mirror (security: $security) into $root"
 mmdebstrap --variant=minbase "$release" "$root" \
     "deb $mirror $release main" \
     "deb $mirror $release-updates main" \
-    "deb $security $release-security main" >"$out/mmdebstrap.log" 2>&1 ||
-    { tail -20 "$out/mmdebstrap.log" >&2; exit 1; }
+    "deb $security $release-security main" >"$out/mmdebstrap.log" 2>&1 &
+mmdebstrap_pid=$!
+wait "$mmdebstrap_pid" || { tail -20 "$out/mmdebstrap.log" >&2; exit 1; }
+mmdebstrap_pid=
 
 mount -t proc proc "$root/proc"
 mount --rbind /sys "$root/sys"
@@ -86,9 +95,8 @@ mount --make-rslave "$root/sys"
 mount --rbind /dev "$root/dev"
 mount --make-rslave "$root/dev"
 
-commit=$(git rev-parse HEAD)
 mkdir -p "$root/srv/brindlemoor"
-git archive HEAD | tar -x -C "$root/srv/brindlemoor"
+git archive "$commit" | tar -x -C "$root/srv/brindlemoor"
 echo "== commit $commit exported to /srv/brindlemoor"
 
 # One README command in the system, as root in a login-like environment
@@ -100,12 +108,11 @@ in_system() {
     local name=$1 command=$2 start status
     echo "== $command"
     start=$(date +%s)
-    set +e
     chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
         PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-        /bin/bash -c "cd /srv/brindlemoor && $command" </dev/null 2>&1 | tee "$out/$name.log"
-    status=${PIPESTATUS[0]}
-    set -e
+        /bin/bash -c "cd /srv/brindlemoor && $command" </dev/null 2>&1 | tee "$out/$name.log" &
+    status=0
+    wait $! || status=$?
     local seconds=$(($(date +%s) - start))
     local verdict="passed"
     if [ "$status" -ne 0 ]; then
