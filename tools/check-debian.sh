@@ -78,7 +78,8 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 # Long steps run in the background and are waited for, so that a signal
-# to this script alone cleans up at once rather than when the step ends.
+# to this script alone cleans up at once rather than when the step ends
+# (mmdebstrap, signalled, first undoes its own work).
 
 echo "== $release from $mirror (security: $security) into $root"
 mmdebstrap --variant=minbase "$release" "$root" \
