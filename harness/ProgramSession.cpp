@@ -28,9 +28,11 @@ constexpr auto resizePoll = std::chrono::milliseconds(20);
 #ifdef BRINDLEMOOR_WINDOWS_PROGRAM
 constexpr const char* windowsProgram = BRINDLEMOOR_WINDOWS_PROGRAM;
 constexpr const char* windowReportProgram = BRINDLEMOOR_WINDOWS_REPORT;
+constexpr const char* exitCodeProgram = BRINDLEMOOR_WINDOWS_EXIT_CODE;
 #else
 constexpr const char* windowsProgram = "";
 constexpr const char* windowReportProgram = "";
+constexpr const char* exitCodeProgram = "";
 #endif
 
 // A car the loader takes, one textured triangle.
@@ -77,6 +79,14 @@ double shareNeitherBlackNorWhite(const DisplayDriver::Image& image)
     }
     const size_t pixels = image.rgb.size() / 3;
     return pixels == 0 ? 0.0 : double(coloured) / double(pixels);
+}
+
+// The path Wine's drive Z:, the root folder, gives a file.
+std::string windowsPathOf(const std::filesystem::path& file)
+{
+    std::string path = "Z:" + std::filesystem::absolute(file).string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 } // namespace
 
@@ -166,8 +176,12 @@ void ProgramSession::start()
             return;
         }
         run.environment = winePrefix->environment(virtualDisplay->name());
+        // The exit code is the one Windows reports, not the status of Wine's
+        // process, which Wine kills if it is slow to go once the program ends.
+        windowsExitCodeFile = outputFolder.path() / "exit-code";
         arguments.insert(arguments.end(),
-                         {"wine", options.program.empty() ? windowsProgram : options.program.string()});
+                         {"wine", exitCodeProgram, windowsPathOf(windowsExitCodeFile),
+                          windowsPathOf(options.program.empty() ? windowsProgram : options.program)});
     } else {
         arguments.push_back(options.program.empty() ? BRINDLEMOOR_PROGRAM : options.program.string());
     }
@@ -258,6 +272,13 @@ std::optional<int> ProgramSession::waitForExit(int timeoutMs)
     int status = 0;
     if (!program->waitForExit(timeoutMs, status)) {
         return std::nullopt;
+    }
+    if (!windowsExitCodeFile.empty()) {
+        std::ifstream reported(windowsExitCodeFile);
+        unsigned long code = 0;
+        if (reported >> code) {
+            return static_cast<int>(code);
+        }
     }
     return status;
 }

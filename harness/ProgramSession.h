@@ -142,6 +142,8 @@ private:
     std::unique_ptr<WinePrefix> ownPrefix;
     WinePrefix* winePrefix = nullptr;
     std::unique_ptr<SpawnedProcess> program;
+    // where the Windows program's exit code is written once it ends
+    std::filesystem::path windowsExitCodeFile;
     unsigned long programWindow = 0;
     bool frameSeen = false;
     std::string failureText;
