@@ -12,8 +12,10 @@ set(CPACK_PACKAGE_VENDOR "The Brindlemoor developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "walk or fly through a walled yard in 3D")
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES TRUE)
-# One commit packs to the same bytes: the staged files are dated alike and
-# listed in name order (cmake/ReproduciblePackages.cmake).
+# One commit packs to the same bytes: what is staged is made with the
+# commit's time (cmake/CPackOptions.cmake), and the staged files are dated
+# alike and listed in name order (cmake/ReproduciblePackages.cmake).
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_SOURCE_DIR}/cmake/CPackOptions.cmake)
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
 set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_SOURCE_DIR}/cmake/ReproduciblePackages.cmake)
 set(CPACK_BRINDLEMOOR_SOURCE_DIR ${CMAKE_SOURCE_DIR})
@@ -61,7 +63,6 @@ if(WIN32)
     set(CPACK_GENERATOR ZIP NSIS64)
     set(CPACK_PACKAGE_FILE_NAME ${BRINDLEMOOR_WINDOWS_PACKAGE_NAME})
     set(CPACK_BRINDLEMOOR_INSTALLER_NAME ${BRINDLEMOOR_WINDOWS_INSTALLER_NAME})
-    set(CPACK_PROJECT_CONFIG_FILE ${packaging_dir}/windows/InstallerName.cmake)
     set(CPACK_MODULE_PATH ${packaging_dir}/windows)
     set(CPACK_PACKAGE_INSTALL_DIRECTORY Brindlemoor)
     set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Brindlemoor)

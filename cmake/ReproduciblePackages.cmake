@@ -4,15 +4,12 @@
 # Left alone, the packages would keep the time each file was built or
 # copied, the order in which the file system happens to list a folder, and
 # in the tarball's gzip header the time it was packed. The time they get is
-# SOURCE_DATE_EPOCH, or the last commit's where that is not set.
+# SOURCE_DATE_EPOCH, which cmake/CPackOptions.cmake sets to the last
+# commit's before the files are staged where it is not set.
 if(NOT CMAKE_HOST_UNIX)
     return()
 endif()
 set(epoch "$ENV{SOURCE_DATE_EPOCH}")
-if(epoch STREQUAL "")
-    execute_process(COMMAND git -C "${CPACK_BRINDLEMOOR_SOURCE_DIR}" log -1 --format=%ct
-        OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
-endif()
 if(NOT epoch MATCHES "^[0-9]+$")
     message(STATUS "No SOURCE_DATE_EPOCH and no commit: the package keeps the times of this build")
     return()

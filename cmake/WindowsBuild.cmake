@@ -1,7 +1,7 @@
 # The Windows program, cross-built with mingw-w64 beside the Linux build
-# (in <build>/windows), the small Win32 tool through which the harness asks
-# Windows about a window, and the Wine prefix every case's own prefix is made
-# from. The end-to-end cases run them under Wine. Sets
+# (in <build>/windows), the harness's small Win32 tools, and the Wine prefix
+# every case's own prefix is made from. The end-to-end cases run them under
+# Wine. Sets
 # BRINDLEMOOR_WINDOWS_DIR and BRINDLEMOOR_WINE_TEMPLATE when all can be made.
 find_program(BRINDLEMOOR_MINGW_CXX x86_64-w64-mingw32-g++)
 find_program(BRINDLEMOOR_WINE wine)
@@ -28,13 +28,20 @@ ExternalProject_Add(windows_program
     INSTALL_COMMAND ""
     BUILD_BYPRODUCTS ${BRINDLEMOOR_WINDOWS_DIR}/brindlemoor.exe)
 
-set(report_source ${CMAKE_SOURCE_DIR}/harness/windows/WindowReport.cpp)
-add_custom_command(OUTPUT ${BRINDLEMOOR_WINDOWS_DIR}/windowreport.exe
-    COMMAND ${BRINDLEMOOR_MINGW_CXX} -std=c++17 -O2 -Wall -Wextra -static
-        -o ${BRINDLEMOOR_WINDOWS_DIR}/windowreport.exe ${report_source}
-    DEPENDS ${report_source}
-    COMMENT "Building windowreport.exe with mingw-w64")
-add_custom_target(windows_report DEPENDS ${BRINDLEMOOR_WINDOWS_DIR}/windowreport.exe)
+# The harness's own small Win32 tools: windowreport asks Windows about a
+# window, exitcode gives the exit code Windows reports for a program.
+set(windows_tools)
+foreach(tool WindowReport ExitCode)
+    string(TOLOWER ${tool} name)
+    set(source ${CMAKE_SOURCE_DIR}/harness/windows/${tool}.cpp)
+    add_custom_command(OUTPUT ${BRINDLEMOOR_WINDOWS_DIR}/${name}.exe
+        COMMAND ${BRINDLEMOOR_MINGW_CXX} -std=c++17 -O2 -Wall -Wextra -static
+            -o ${BRINDLEMOOR_WINDOWS_DIR}/${name}.exe ${source} -lshell32
+        DEPENDS ${source}
+        COMMENT "Building ${name}.exe with mingw-w64")
+    list(APPEND windows_tools ${BRINDLEMOOR_WINDOWS_DIR}/${name}.exe)
+endforeach()
+add_custom_target(windows_tools DEPENDS ${windows_tools})
 
 # Preparing a prefix takes some ten seconds, so the build does it once; no
 # display is needed. It has a home of its own, to which Wine links the

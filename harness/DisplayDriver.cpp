@@ -14,9 +14,10 @@
 namespace {
 constexpr int pollIntervalMs = 10;
 constexpr int presentPollMs = 2;
-constexpr int frameTimeoutMs = 3000; // far longer than a frame takes on a busy machine
-constexpr int inputStepMs = 30;      // between the moves of a drag, as a hand makes them
-constexpr int focusWaitMs = 3000;
+// A frame that takes this long means the program has stopped presenting,
+// however busy the machine: waiting on, the case would only fail later.
+constexpr int frameTimeoutMs = 20000;
+constexpr int focusWaitMs = 10000;
 constexpr int commandTimeoutMs = 10000;
 constexpr long motifFunctionsFlag = 1L << 0;
 constexpr long motifFunctionAll = 1L << 0;
@@ -323,7 +324,11 @@ bool DisplayDriver::focus(unsigned long window)
         Window focused = 0;
         int revert = 0;
         XGetInputFocus(display, &focused, &revert);
-        if (focused == window) {
+        Window owner = 0;
+        if (focused == window ||
+            (focused > PointerRoot &&
+             withoutErrors(display, [&] { XGetTransientForHint(display, focused, &owner); }) &&
+             owner == window)) {
             return true;
         }
         if (waited == focusWaitMs / 2) {
@@ -358,6 +363,12 @@ void DisplayDriver::setKeyRepeat(int delayMs, int intervalMs)
     XAutoRepeatOn(display);
     XkbSetAutoRepeatRate(display, XkbUseCoreKbd, static_cast<unsigned int>(delayMs),
                          static_cast<unsigned int>(intervalMs));
+    XSync(display, False);
+}
+
+void DisplayDriver::turnKeyRepeatOff()
+{
+    XAutoRepeatOff(display);
     XSync(display, False);
 }
 
@@ -404,44 +415,56 @@ void DisplayDriver::holdKey(unsigned long keysym, int milliseconds)
     sync();
 }
 
-void DisplayDriver::holdKeyForFrames(unsigned long window, unsigned long keysym, int frames)
+bool DisplayDriver::holdKeyForFrames(unsigned long window, unsigned long keysym, int frames)
 {
     keyDown(keysym);
     sync();
-    for (int frame = 0; frame < frames && waitForPresent(window, frameTimeoutMs); ++frame) {
+    bool presented = true;
+    for (int frame = 0; frame < frames && presented; ++frame) {
+        presented = waitForPresent(window, frameTimeoutMs);
     }
     keyUp(keysym);
     sync();
+    return presented && waitForInputTaken(window);
 }
 
-void DisplayDriver::approachClient(unsigned long window, int x, int y)
+bool DisplayDriver::approachClient(unsigned long window, int x, int y)
 {
     int rootX = 0, rootY = 0, width = 0, height = 0;
     clientGeometry(window, rootX, rootY, width, height);
+    // Moves still queued together may be merged into one (Windows does), so
+    // the one-pixel step is made only once the first move has been taken.
     moveMouseTo(rootX + x + 1, rootY + y);
     sync();
-    usleep(inputStepMs * 1000);
+    if (!waitForInputTaken(window)) {
+        return false;
+    }
     moveMouseTo(rootX + x, rootY + y);
     sync();
-    usleep(inputStepMs * 1000);
+    return waitForInputTaken(window);
 }
 
-void DisplayDriver::dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps)
+bool DisplayDriver::dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps)
 {
     int rootX = 0, rootY = 0, width = 0, height = 0;
     clientGeometry(window, rootX, rootY, width, height);
-    approachClient(window, fromX, fromY);
+    if (!approachClient(window, fromX, fromY)) {
+        return false;
+    }
+    // A program that reads the button once a frame sees a press, moves and
+    // a release that one frame took together as no drag at all.
     buttonDown(1);
     sync();
-    for (int step = 1; step <= steps; ++step) {
-        usleep(inputStepMs * 1000);
+    bool taken = waitForInputTaken(window);
+    for (int step = 1; step <= steps && taken; ++step) {
         moveMouseTo(rootX + fromX + (toX - fromX) * step / steps,
                     rootY + fromY + (toY - fromY) * step / steps);
         sync();
+        taken = waitForInputTaken(window);
     }
-    usleep(inputStepMs * 1000);
     buttonUp(1);
     sync();
+    return waitForInputTaken(window) && taken;
 }
 
 unsigned long DisplayDriver::createWindow(const std::string& title, int width, int height)
@@ -547,24 +570,35 @@ bool DisplayDriver::waitForPresent(unsigned long window, int timeoutMs)
     return true;
 }
 
+bool DisplayDriver::waitForInputTaken(unsigned long window)
+{
+    // The first frame presented after the input may have read its messages
+    // before the input came; the next one began after that frame's swap, and
+    // a swap is a round trip to the server, which sent the input before it
+    // answered.
+    return waitForPresent(window, frameTimeoutMs) && waitForPresent(window, frameTimeoutMs);
+}
+
 DisplayDriver::Image DisplayDriver::captureSettled(unsigned long window, int timeoutMs)
 {
     // Two frames presented one after the other show the same picture: by
     // then a frame has taken whatever input was sent before this call, however
-    // slowly frames come. A window that presents nothing for a while (a box
-    // is up, or the program has stopped) is settled as it stands.
+    // slowly frames come. A window that stops presenting has not settled: the
+    // program stopped, or a box is up.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     Image previous;
     while (std::chrono::steady_clock::now() < deadline) {
-        const bool presented = waitForPresent(window, frameTimeoutMs);
+        if (!waitForPresent(window, frameTimeoutMs)) {
+            return {};
+        }
         Image current = capture(window);
-        if (!presented || (current.width > 0 && current.width == previous.width &&
-                           current.height == previous.height && current.rgb == previous.rgb)) {
+        if (current.width > 0 && current.width == previous.width && current.height == previous.height &&
+            current.rgb == previous.rgb) {
             return current;
         }
         previous = std::move(current);
     }
-    return previous;
+    return {};
 }
 
 void DisplayDriver::sync()

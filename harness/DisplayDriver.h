@@ -48,14 +48,17 @@ public:
     // "_NET_WM_ACTION_MAXIMIZE_HORZ"
     std::vector<std::string> allowedActions(unsigned long window);
 
-    // activates the window through the window manager and waits until it has
-    // the keyboard focus
+    // activates the window through the window manager and waits until it,
+    // or a box it owns (a window transient for it), has the keyboard focus:
+    // a modal box takes the focus in its owner's stead
     bool focus(unsigned long window);
     void keyDown(unsigned long keysym);
     void keyUp(unsigned long keysym);
     void tapKey(unsigned long keysym);
     // the server's auto-repeat for held keys
     void setKeyRepeat(int delayMs, int intervalMs);
+    // no auto-repeat: a held key sends one key-down however long it is held
+    void turnKeyRepeatOff();
     // switches the keyboard layout with setxkbmap, e.g. "fr", or "us" with
     // variant "dvorak"; keysyms then name the keys of the new layout
     bool setKeyboardLayout(const std::string& layout, const std::string& variant = "");
@@ -67,15 +70,19 @@ public:
     void buttonUp(int button);
     // holds a key down for a while and lets it go, as a person would
     void holdKey(unsigned long keysym, int milliseconds);
-    // holds a key down while the window presents `frames` frames: however
-    // slowly frames come, all but the first of them saw the key down
-    void holdKeyForFrames(unsigned long window, unsigned long keysym, int frames);
+    // holds a key down while the window presents `frames` frames, however
+    // slowly they come, then lets it go and waits until a frame has taken
+    // the release; false if frames stopped
+    [[nodiscard]] bool holdKeyForFrames(unsigned long window, unsigned long keysym, int frames);
     // moves the pointer to a client pixel, the last step one pixel long: a
     // program that turns by the last mouse step once the button goes down
-    // then turns by no more than that
-    void approachClient(unsigned long window, int x, int y);
-    // a left-button drag between two client pixels in `steps` moves
-    void dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps);
+    // then turns by no more than that. Each step is taken by a frame before
+    // the next is made; false if frames stopped.
+    [[nodiscard]] bool approachClient(unsigned long window, int x, int y);
+    // a left-button drag between two client pixels in `steps` moves, each
+    // press, move and release taken by a frame of its own, as a hand paces
+    // them; false if frames stopped
+    [[nodiscard]] bool dragClient(unsigned long window, int fromX, int fromY, int toX, int toY, int steps);
 
     // a plain mapped top-level window of the driver's own, e.g. to take the
     // focus away from the window under test; it goes with the driver
@@ -92,8 +99,12 @@ public:
     // waits until the window shows a frame drawn after this call (the
     // server's DAMAGE report of the drawing); false after timeoutMs
     bool waitForPresent(unsigned long window, int timeoutMs);
+    // waits until the window presents a frame that took every input sent
+    // before this call; false if frames stopped
+    bool waitForInputTaken(unsigned long window);
     // captures presented frames until two in a row are equal: the picture
-    // has stopped changing; the last capture after timeoutMs
+    // has stopped changing; empty if frames stopped or the picture still
+    // changed after timeoutMs
     Image captureSettled(unsigned long window, int timeoutMs);
     // waits until the server has handled every request sent
     void sync();

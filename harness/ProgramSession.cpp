@@ -1,5 +1,6 @@
 #include "harness/ProgramSession.h"
 
+#include <X11/Xlib.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -7,30 +8,34 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 #include <thread>
 
 namespace {
 constexpr const char* windowTitle = "Brindlemoor";
 constexpr const char* errorTitle = "Error"; // the caption of the program's message boxes
 constexpr int windowTimeoutMs = 30000;
-constexpr int settleTimeoutMs = 20000;
-constexpr int reportTimeoutMs = 20000;
+// Waits on frames give up only after this: a program that has presented
+// nothing for so long has stopped, however busy the machine.
+constexpr int settleTimeoutMs = 60000;
+constexpr int reportTimeoutMs = 60000; // Wine starts a second program slowly on a busy machine
 constexpr int dragSteps = 10;
 constexpr int colourTolerance = 24; // per channel, out of 255
 constexpr double drawnShare = 0.5;  // of the client area neither black nor white once a frame shows
-constexpr auto capturePause = std::chrono::milliseconds(30);
-constexpr int resizeTimeoutMs = 10000;
+constexpr int resizeTimeoutMs = 20000;
+constexpr auto resizePoll = std::chrono::milliseconds(20);
 // how many times longer an emulated program may take to show its window and
 // draw: under qemu-user, Mesa's software rasteriser is itself emulated
 constexpr int emulatedPatience = 5;
-constexpr auto resizePause = std::chrono::milliseconds(20);
 
 #ifdef BRINDLEMOOR_WINDOWS_PROGRAM
 constexpr const char* windowsProgram = BRINDLEMOOR_WINDOWS_PROGRAM;
 constexpr const char* windowReportProgram = BRINDLEMOOR_WINDOWS_REPORT;
+constexpr const char* exitCodeProgram = BRINDLEMOOR_WINDOWS_EXIT_CODE;
 #else
 constexpr const char* windowsProgram = "";
 constexpr const char* windowReportProgram = "";
+constexpr const char* exitCodeProgram = "";
 #endif
 
 // A car the loader takes, one textured triangle.
@@ -44,6 +49,28 @@ void pause(std::chrono::milliseconds duration)
     std::this_thread::sleep_for(duration);
 }
 
+// A step the session could not see through ends the case with the reason.
+[[noreturn]] void stepFailed(const std::string& why)
+{
+    throw std::runtime_error(why);
+}
+
+std::string keyName(unsigned long keysym)
+{
+    const char* name = XKeysymToString(keysym);
+    return name != nullptr ? name : std::to_string(keysym);
+}
+
+bool isPastDeadline(std::chrono::steady_clock::time_point deadline)
+{
+    return std::chrono::steady_clock::now() >= deadline;
+}
+
+std::chrono::steady_clock::time_point deadlineIn(int milliseconds)
+{
+    return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
 // Share of the pixels that are neither black nor white.
 double shareNeitherBlackNorWhite(const DisplayDriver::Image& image)
 {
@@ -55,6 +82,14 @@ double shareNeitherBlackNorWhite(const DisplayDriver::Image& image)
     }
     const size_t pixels = image.rgb.size() / 3;
     return pixels == 0 ? 0.0 : double(coloured) / double(pixels);
+}
+
+// The path Wine's drive Z:, the root folder, gives a file.
+std::string windowsPathOf(const std::filesystem::path& file)
+{
+    std::string path = "Z:" + std::filesystem::absolute(file).string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 } // namespace
 
@@ -144,8 +179,12 @@ void ProgramSession::start()
             return;
         }
         run.environment = winePrefix->environment(virtualDisplay->name());
+        // The exit code is the one Windows reports, not the status of Wine's
+        // process, which Wine kills if it is slow to go once the program ends.
+        windowsExitCodeFile = outputFolder.path() / "exit-code";
         arguments.insert(arguments.end(),
-                         {"wine", options.program.empty() ? windowsProgram : options.program.string()});
+                         {"wine", exitCodeProgram, windowsPathOf(windowsExitCodeFile),
+                          windowsPathOf(options.program.empty() ? windowsProgram : options.program)});
     } else {
         arguments.insert(arguments.end(), options.emulator.begin(), options.emulator.end());
         arguments.push_back(options.program.empty() ? BRINDLEMOOR_PROGRAM : options.program.string());
@@ -160,7 +199,9 @@ void ProgramSession::start()
         failureText = "no window titled Brindlemoor appeared; stderr: " + program->errorOutput();
         return;
     }
-    display->focus(programWindow);
+    if (!display->focus(programWindow)) {
+        failureText = "the window never took the keyboard focus";
+    }
 }
 
 int ProgramSession::patient(int timeoutMs) const
@@ -204,26 +245,20 @@ std::vector<std::string> ProgramSession::askWindows(const std::string& title)
     return reported.succeeded ? linesOf(reported.output) : std::vector<std::string>{};
 }
 
-bool ProgramSession::waitForFirstFrame()
+void ProgramSession::waitForFirstFrame()
 {
-    if (frameSeen) {
-        return true;
-    }
     // Until set-up has drawn and swapped, the new window is black (the
     // class brush's white under Windows), but for what a message box over
     // it may have left behind; a frame covers it with sky and yard, lit,
-    // textured or not.
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::milliseconds(patient(settleTimeoutMs));
-    while (std::chrono::steady_clock::now() < deadline) {
-        const DisplayDriver::Image image = capture();
-        if (shareNeitherBlackNorWhite(image) > drawnShare) {
-            frameSeen = true;
-            return true;
+    // textured or not. Each drawing is looked at once it is presented.
+    const auto deadline = deadlineIn(patient(settleTimeoutMs));
+    while (!frameSeen) {
+        frameSeen = shareNeitherBlackNorWhite(capture()) > drawnShare;
+        if (!frameSeen &&
+            (isPastDeadline(deadline) || !display->waitForPresent(programWindow, patient(settleTimeoutMs)))) {
+            stepFailed("the window showed no drawn frame");
         }
-        pause(capturePause);
     }
-    return false;
 }
 
 DisplayDriver::Image ProgramSession::capture()
@@ -234,7 +269,11 @@ DisplayDriver::Image ProgramSession::capture()
 DisplayDriver::Image ProgramSession::captureSettled()
 {
     waitForFirstFrame();
-    return display->captureSettled(programWindow, patient(settleTimeoutMs));
+    DisplayDriver::Image settled = display->captureSettled(programWindow, patient(settleTimeoutMs));
+    if (settled.rgb.empty()) {
+        stepFailed("the picture did not settle: the frames stopped or kept changing");
+    }
+    return settled;
 }
 
 std::optional<int> ProgramSession::waitForExit(int timeoutMs)
@@ -242,6 +281,13 @@ std::optional<int> ProgramSession::waitForExit(int timeoutMs)
     int status = 0;
     if (!program->waitForExit(timeoutMs, status)) {
         return std::nullopt;
+    }
+    if (!windowsExitCodeFile.empty()) {
+        std::ifstream reported(windowsExitCodeFile);
+        unsigned long code = 0;
+        if (reported >> code) {
+            return static_cast<int>(code);
+        }
     }
     return status;
 }
@@ -260,6 +306,33 @@ std::optional<int> ProgramSession::holdUntilExit(unsigned long keysym, int timeo
     const std::optional<int> status = waitForExit(timeoutMs);
     display->keyUp(keysym);
     return status;
+}
+
+void ProgramSession::holdKey(unsigned long keysym, int frames)
+{
+    if (!display->holdKeyForFrames(programWindow, keysym, frames)) {
+        stepFailed("the frames stopped while " + keyName(keysym) + " was held");
+    }
+}
+
+void ProgramSession::holdKeyUntil(unsigned long keysym,
+                                  const std::function<bool(const DisplayDriver::Image&)>& shows)
+{
+    display->keyDown(keysym);
+    display->sync();
+    bool shown = false;
+    const auto deadline = deadlineIn(settleTimeoutMs);
+    while (!shown && !isPastDeadline(deadline) && display->waitForPresent(programWindow, settleTimeoutMs)) {
+        shown = shows(capture());
+    }
+    display->keyUp(keysym);
+    display->sync();
+    if (!shown) {
+        stepFailed("no frame showed what holding " + keyName(keysym) + " was to show");
+    }
+    if (!display->waitForInputTaken(programWindow)) {
+        stepFailed("the frames stopped once " + keyName(keysym) + " was let go");
+    }
 }
 
 std::vector<ApiTrace::Call> ProgramSession::recordedCalls() const
@@ -300,23 +373,55 @@ bool ProgramSession::dismissErrorBox(int timeoutMs)
     if (box == 0) {
         return false;
     }
-    display->focus(box);
+    if (!display->focus(box)) {
+        return false;
+    }
     display->tapKey(XK_Return);
     display->sync();
     return display->waitForWindowGone(box, timeoutMs);
 }
 
+void ProgramSession::approach(int x, int y)
+{
+    if (!display->approachClient(programWindow, x, y)) {
+        stepFailed("the frames stopped while the pointer moved");
+    }
+}
+
 void ProgramSession::drag(int fromX, int fromY, int toX, int toY)
 {
-    display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps);
+    if (!display->dragClient(programWindow, fromX, fromY, toX, toY, dragSteps)) {
+        stepFailed("the frames stopped during a drag");
+    }
 }
 
 void ProgramSession::resize(int width, int height)
 {
+    const std::string size = std::to_string(width) + " x " + std::to_string(height);
     display->resizeClient(programWindow, width, height);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(resizeTimeoutMs);
-    while (clientWidth() != width && std::chrono::steady_clock::now() < deadline) {
-        pause(resizePause);
+    const auto deadline = deadlineIn(resizeTimeoutMs);
+    while (clientWidth() != width || clientHeight() != height) {
+        if (isPastDeadline(deadline)) {
+            stepFailed("the window never took the size " + size);
+        }
+        pause(resizePoll);
+    }
+    // The frame in flight as the size changed was drawn for the old one, and
+    // Windows paints a resized window with the class brush's white before
+    // the program draws again: neither is lit and filled, and the first is
+    // followed by a frame unlike it.
+    for (;;) {
+        const DisplayDriver::Image settled = display->captureSettled(programWindow, settleTimeoutMs);
+        if (settled.rgb.empty()) {
+            stepFailed("the picture did not settle at " + size);
+        }
+        if (settled.width == width && settled.height == height &&
+            shareNeitherBlackNorWhite(settled) > drawnShare) {
+            return;
+        }
+        if (isPastDeadline(deadline)) {
+            stepFailed("no lit frame showed at " + size);
+        }
     }
 }
 

@@ -84,6 +84,12 @@ public:
     std::string standardError() const { return program->errorOutput(); }
     WindowReport report();
 
+    // Each step that drives the window (captureSettled, holdKey,
+    // holdKeyUntil, approach, drag, resize) waits on frames the window
+    // presents, however slowly they come. One that cannot see its step
+    // through (the frames stopped, the picture never settled) throws a
+    // std::runtime_error saying which, and the case fails with it.
+
     DisplayDriver::Image capture();
     // captures presented frames until two in a row are equal: the picture
     // has stopped changing
@@ -91,31 +97,32 @@ public:
     // true once the window has presented `count` more frames
     bool presentsFrames(int count);
     // the exit status, or nothing if it did not end in time
-    std::optional<int> waitForExit(int timeoutMs = 10000);
+    std::optional<int> waitForExit(int timeoutMs = 30000);
     // asks the window to close, as its close button does, and waits
-    std::optional<int> close(int timeoutMs = 20000);
+    std::optional<int> close(int timeoutMs = 30000);
     // holds a key from a drawn frame on until the program ends, and gives
     // its status: held, not tapped, as a press and release between two
     // frames is never seen
-    std::optional<int> holdUntilExit(unsigned long keysym, int timeoutMs = 10000);
+    std::optional<int> holdUntilExit(unsigned long keysym, int timeoutMs = 30000);
     // the OpenGL calls of a traced program, once it has ended
     std::vector<ApiTrace::Call> recordedCalls() const;
-    // holds a key while the window presents `frames` frames
-    void holdKey(unsigned long keysym, int frames)
-    {
-        display->holdKeyForFrames(programWindow, keysym, frames);
-    }
+    // holds a key while the window presents `frames` frames, and returns
+    // once a frame has taken the release
+    void holdKey(unsigned long keysym, int frames);
+    // holds a key until a presented frame passes `shows`, and returns once
+    // a frame has taken the release
+    void holdKeyUntil(unsigned long keysym, const std::function<bool(const DisplayDriver::Image&)>& shows);
     // the text of the message box titled "Error" once it shows, as the host
     // tells it: the Linux layer prints it, Windows holds it in the box
     std::string errorBoxText(int timeoutMs);
     // closes a message box titled "Error" with Return; false if none came
     bool dismissErrorBox(int timeoutMs);
     // moves the pointer to a client pixel, the last step one pixel long
-    void approach(int x, int y) { display->approachClient(programWindow, x, y); }
+    void approach(int x, int y);
     // a left-button drag inside the client area, in client pixels
     void drag(int fromX, int fromY, int toX, int toY);
     // asks for a new client size, as dragging the frame does, and waits
-    // until the window has it
+    // until the window has it and shows the lit yard drawn at that size
     void resize(int width, int height);
     // the client area's size in pixels
     int clientWidth();
@@ -123,9 +130,9 @@ public:
 
 private:
     void start();
-    // true once the window shows a drawn frame; later frames (outlines, the
-    // lights off) may well be mostly dark
-    bool waitForFirstFrame();
+    // returns once the window shows a drawn frame; later frames (outlines,
+    // the lights off) may well be mostly dark
+    void waitForFirstFrame();
     // a time limit for waiting on the program, longer for an emulated one
     int patient(int timeoutMs) const;
     // what Windows says of the window with this title, from a small Win32
@@ -140,6 +147,8 @@ private:
     std::unique_ptr<WinePrefix> ownPrefix;
     WinePrefix* winePrefix = nullptr;
     std::unique_ptr<SpawnedProcess> program;
+    // where the Windows program's exit code is written once it ends
+    std::filesystem::path windowsExitCodeFile;
     unsigned long programWindow = 0;
     bool frameSeen = false;
     std::string failureText;

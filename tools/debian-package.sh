@@ -3,8 +3,8 @@
 # a distribution builds them: dpkg-buildpackage -us -uc on a copy of the
 # source with its upstream tarball beside it (debian/rules turns the tests
 # off). The copy holds the files git tracks or would track where SOURCE_DIR
-# is a checkout, every file where it is an exported tree, so no build
-# folder reaches the tarball.
+# is a checkout, and every file but those .gitignore names where it is an
+# exported tree, so no build folder reaches the tarball.
 #   tools/debian-package.sh [--host-arch ARCH] SOURCE_DIR OUT_DIR
 # With --host-arch (arm64), the .deb and its debug symbols for that
 # architecture are cross-built instead, binary only, as Debian cross-builds:
@@ -47,7 +47,10 @@ if [ "$(git -C "$source_dir" rev-parse --show-toplevel 2>/dev/null)" = "$source_
             fi
         done | tar -C "$source_dir" --null -T - -cf - | tar -C "$tree" -xf -
 else
-    cp -a "$source_dir/." "$tree"
+    # an exported tree may have been built in: what .gitignore keeps out of
+    # a checkout (build folders, output, editors' files) stays out here too
+    tar -C "$source_dir" --exclude='./build*' --exclude=./out --exclude=./dist --exclude='*.swp' \
+        -cf - . | tar -C "$tree" -xf -
 fi
 
 # Upstream releases hold no debian/: the Debian packaging travels beside

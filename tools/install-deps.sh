@@ -12,8 +12,8 @@
 set -euo pipefail
 
 run_packages=(
-    cmake ninja-build g++ pkg-config
-    libsdl2-dev libsoil-dev libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
+    cmake ninja-build g++ pkgconf
+    libsdl2-dev libsoil-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
     xvfb xauth openbox x11-utils libxtst-dev libxdamage-dev libstb-dev libfast-float-dev patch
 )
 # The arm64 build: Debian's cross compiler and the arm64 libraries beside
@@ -32,7 +32,7 @@ test_packages=(
     "${release_packages[@]}"
     libgtest-dev libgmock-dev libbenchmark-dev clang-format
     apitrace libtinyobjloader-dev x11-xkb-utils libjpeg-turbo-progs zlib1g-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-dev
     wine64 wine icoutils liblnk-utils
     lintian devscripts desktop-file-utils appstream unzip
     "${arm64_test_packages[@]}"

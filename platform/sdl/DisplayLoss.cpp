@@ -10,6 +10,9 @@
 
 namespace {
 constexpr int lostStatus = 1;
+// A server being killed closes its clients' sockets one by one: a library
+// can crash on the one that went first while the watcher's is still open.
+constexpr int closingWaitMs = 2000;
 
 // Made before anything can go wrong: the signal handler may only write.
 char message[256];
@@ -29,10 +32,13 @@ struct sigaction previousBus = {};
     _exit(lostStatus);
 }
 
-bool serverHasGone()
+// true once the watcher's socket reports the hang-up, waiting up to
+// waitMs for it; only the hang-up (or an error) ends the wait
+bool serverHasGone(int waitMs)
 {
     pollfd watched = {watchedSocket, POLLRDHUP, 0};
-    return watchedSocket >= 0 && poll(&watched, 1, 0) == 1 && (watched.revents & (POLLHUP | POLLRDHUP)) != 0;
+    return watchedSocket >= 0 && poll(&watched, 1, waitMs) == 1 &&
+           (watched.revents & (POLLHUP | POLLRDHUP)) != 0;
 }
 
 // Xlib calls this when a request or reply finds the connection gone.
@@ -43,10 +49,10 @@ int connectionLost(Display*)
 
 // A crash because the display died under a library is its loss, not a
 // fault of ours; any other crash goes on as it would have, to the handler
-// there was before (a sanitizer's) or to the default.
+// there was before (a sanitizer's) or to the default, a moment later.
 void crashed(int signal)
 {
-    if (serverHasGone()) {
+    if (serverHasGone(closingWaitMs)) {
         endForLostDisplay();
     }
     sigaction(signal, signal == SIGSEGV ? &previousSegv : &previousBus, nullptr);
@@ -92,7 +98,7 @@ void DisplayLoss::endIfLost()
     if (watcher != nullptr) {
         XSync(watcher, False);
     }
-    if (serverHasGone()) {
+    if (serverHasGone(0)) {
         endForLostDisplay();
     }
 }

@@ -12,8 +12,11 @@
 #include <thread>
 
 namespace {
-constexpr int exitWaitMs = 5000; // ending takes a fraction of this; past it the program hangs
-constexpr int windowWaitMs = 10000;
+// A program killed in its set-up notices the loss only when it next speaks
+// to the server, after decoding its images: on a starved machine, with the
+// sanitizers, that is seconds away. Past this it hangs.
+constexpr int exitWaitMs = 30000;
+constexpr int windowWaitMs = 30000;
 constexpr int drawnFrames = 3;
 constexpr int mappingTries = 6; // the window's mapping raced the exit 1 time in 2 to 4
 

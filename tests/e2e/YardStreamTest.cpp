@@ -16,7 +16,6 @@ namespace {
 using YardTrace::Call;
 
 constexpr int pressFrames = 4;
-constexpr int noRepeatMs = 5000; // an auto-repeat delay no press reaches, however slow the frames
 
 // One expected call: its name and, where given, its numbers (compared as
 // the 32-bit floats the program passes) or its printed arguments.
@@ -245,7 +244,8 @@ protected:
         options.traced = true;
         session = std::make_unique<ProgramSession>(options);
         ASSERT_EQ(session->failure(), "");
-        session->driver().setKeyRepeat(noRepeatMs, noRepeatMs);
+        // however many frames a key is held for, it sends one key-down
+        session->driver().turnKeyRepeatOff();
         session->captureSettled();
     }
 

@@ -17,10 +17,11 @@ namespace {
 using YardTrace::Call;
 using Frames = std::vector<std::vector<Call>>;
 
-constexpr int noRepeatMs = 5000; // an auto-repeat delay no press reaches
-constexpr int repeatDelayMs = 150;
-constexpr int repeatIntervalMs = 60;
-constexpr int repeatingHoldMs = 700; // auto-repeat runs on the X server's clock, not on frames
+// Auto-repeat runs on the X server's clock, not on frames: each wireframe
+// setting stands long enough for a look at a frame to catch it.
+constexpr int repeatDelayMs = 500;
+constexpr int repeatIntervalMs = 500;
+constexpr double outlineShare = 0.1; // of the picture that outlines change
 // Frames a switch key is held for: a switch that flipped on every frame
 // the key is down, not once per key-down, would flip several times.
 constexpr int pressFrames = 3;
@@ -72,7 +73,8 @@ protected:
         options.layOut = ProgramSession::linkWithOneTriangleCar;
         session = std::make_unique<ProgramSession>(options);
         ASSERT_EQ(session->failure(), "");
-        session->driver().setKeyRepeat(noRepeatMs, noRepeatMs);
+        // however many frames a key is held for, it sends one key-down
+        session->driver().turnKeyRepeatOff();
         firstPicture = session->captureSettled();
     }
 
@@ -80,7 +82,7 @@ protected:
     void press(unsigned long keysym)
     {
         session->holdKey(keysym, pressFrames);
-        session->presentsFrames(1);
+        EXPECT_TRUE(session->presentsFrames(1));
     }
 
     // closes the program and reads its frames
@@ -126,9 +128,16 @@ TEST_F(TracedYard, GHFAndRFlipOncePerKeyDownAndAgainOnAutoRepeat)
     session->holdKey(XK_w, walkFrames);
     press(XK_r);
 
-    // held past the auto-repeat delay, every repeated key-down flips again
+    // held past the auto-repeat delay, a repeated key-down flips again:
+    // F is held until the outlines that its first key-down shows are gone
+    const DisplayDriver::Image filled = session->captureSettled();
     session->driver().setKeyRepeat(repeatDelayMs, repeatIntervalMs);
-    session->driver().holdKey(XK_f, repeatingHoldMs);
+    bool outlinesShown = false;
+    session->holdKeyUntil(XK_f, [&](const DisplayDriver::Image& frame) {
+        const bool outlines = differingShare(filled, frame) > outlineShare;
+        outlinesShown = outlinesShown || outlines;
+        return outlinesShown && !outlines;
+    });
     finish();
 
     EXPECT_GT(differingShare(firstPicture, unlit), 0.3) << "G changed too little of the picture";
@@ -141,10 +150,10 @@ TEST_F(TracedYard, GHFAndRFlipOncePerKeyDownAndAgainOnAutoRepeat)
     const std::vector<std::string> modes = runsOf(frames, [](const std::vector<Call>& frame) {
         return YardTrace::argumentOf(frame, "glPolygonMode", 1);
     });
-    ASSERT_GE(modes.size(), 3u);
-    EXPECT_EQ(std::vector<std::string>(modes.begin(), modes.begin() + 3),
-              (std::vector<std::string>{"GL_FILL", "GL_LINE", "GL_FILL"}));
-    EXPECT_GE(modes.size(), 4u) << "F held past the repeat delay flipped no more";
+    // two presses, then the held key's first key-down and its repeat
+    ASSERT_GE(modes.size(), 5u) << "F held past the repeat delay flipped no more";
+    EXPECT_EQ(std::vector<std::string>(modes.begin(), modes.begin() + 5),
+              (std::vector<std::string>{"GL_FILL", "GL_LINE", "GL_FILL", "GL_LINE", "GL_FILL"}));
 
     // gluLookAt's matrix holds the view direction, negated, in its third
     // column; the sky box stands around the eye after the height pin
@@ -197,7 +206,7 @@ TEST_F(TracedYard, WAndSWalkByWhatTheyTypeOnEveryLayout)
     // run of its own in the eye's steps.
     const auto hold = [&](unsigned long keysym) {
         session->holdKey(keysym, pressFrames);
-        session->presentsFrames(2);
+        EXPECT_TRUE(session->presentsFrames(2));
     };
     std::vector<std::string> expected = {"still"};
     for (const Layout& layout : layouts) {
@@ -232,7 +241,7 @@ TEST_F(TracedYard, WAndSWalkByWhatTheyTypeOnEveryLayout)
 TEST_F(TracedYard, QAndETurnTheOrbitingLightOneDegreePerFrame)
 {
     session->holdKey(XK_q, turnLeftFrames);
-    session->presentsFrames(1);
+    EXPECT_TRUE(session->presentsFrames(1));
     session->holdKey(XK_e, turnRightFrames);
     finish();
 

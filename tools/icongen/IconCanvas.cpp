@@ -28,8 +28,9 @@ bool contains(const std::vector<FixedPoint>& corners, int64_t x, int64_t y)
         }
         const int64_t dy = b.y - a.y;
         // Left of the edge's crossing at height y, without a division.
-        const bool left =
-            dy > 0 ? (x - a.x) * dy < (b.x - a.x) * (y - a.y) : (x - a.x) * dy > (b.x - a.x) * (y - a.y);
+        const int64_t along = (x - a.x) * dy;
+        const int64_t crossing = (b.x - a.x) * (y - a.y);
+        const bool left = dy > 0 ? along < crossing : along > crossing;
         if (left) {
             inside = !inside;
         }

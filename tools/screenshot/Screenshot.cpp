@@ -109,8 +109,11 @@ int main(int argc, char** argv)
             // turns the view as a user dragging from the middle would
             int x = 0, y = 0, width = 0, height = 0;
             driver.clientGeometry(window, x, y, width, height);
-            driver.dragClient(window, width / 2, height / 2, width / 2 + action.x, height / 2 + action.y,
-                              dragSteps);
+            if (!driver.dragClient(window, width / 2, height / 2, width / 2 + action.x, height / 2 + action.y,
+                                   dragSteps)) {
+                std::fprintf(stderr, "the window stopped presenting frames during a drag\n");
+                return 1;
+            }
         } else {
             driver.holdKey(XStringToKeysym(action.key.c_str()), action.x);
         }
