@@ -34,7 +34,7 @@ test_packages=(
     apitrace libtinyobjloader-dev x11-xkb-utils libjpeg-turbo-progs zlib1g-dev
     clang libclang-rt-dev
     wine64 wine icoutils liblnk-utils
-    lintian devscripts desktop-file-utils appstream unzip
+    lintian devscripts desktop-file-utils appstream unzip autopkgtest xdotool x11-apps graphviz
     "${arm64_test_packages[@]}"
 )
 
