@@ -12,6 +12,17 @@
 //    keys pressed with Alt (and F10) as WM_SYSKEYDOWN/WM_SYSKEYUP;
 //  - mouse messages come only while the pointer is over the client area,
 //    in client pixels; there is no capture.
+//
+// What it leaves out:
+//  - X11 only: SDL's video driver is fixed to x11, so a Wayland session
+//    needs XWayland;
+//  - one thread, the one that started video; no calls from any other;
+//  - MessageBoxA is SDL's simple box, with an OK button whatever the type
+//    asks, and its text always goes to standard error too;
+//  - a lost X display ends the process with status 1 and a line of its
+//    own, where Windows would go on running (DisplayLoss.h);
+//  - nothing else of Win32: no menus, no child windows, no timers, no
+//    clipboard, no other message than those the program handles.
 #pragma once
 
 #include <cstdint>
