@@ -53,15 +53,15 @@ else
         -cf - . | tar -C "$tree" -xf -
 fi
 
-# Upstream releases hold no debian/: the Debian packaging travels beside
-# them in the source package's own tarball.
-tar -C "$work" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
-    --mode=u+rw,go-w,a+rX --format=gnu --exclude="$tree_name/debian" -cf - "$tree_name" |
-    gzip -9n >"$work/brindlemoor_$upstream_version.orig.tar.gz"
-
 if [ -z "$host_arch" ]; then
+    # Upstream releases hold no debian/: the Debian packaging travels beside
+    # them in the source package's own tarball.
+    tar -C "$work" --sort=name --mtime="@$SOURCE_DATE_EPOCH" --owner=0 --group=0 --numeric-owner \
+        --mode=u+rw,go-w,a+rX --format=gnu --exclude="$tree_name/debian" -cf - "$tree_name" |
+        gzip -9n >"$work/brindlemoor_$upstream_version.orig.tar.gz"
     (cd "$tree" && dpkg-buildpackage -us -uc -j"${JOBS:-$(nproc)}")
 else
+    # A binary-only build: no source package, so no upstream tarball.
     # The chroot's packages come from this machine's own sources, so that
     # both builds of one commit see the same versions. The build runs in
     # /build, the same folder every time.
@@ -80,7 +80,6 @@ else
         --customize-hook="chroot \"\$1\" sh -c 'mkdir /build/out && mv /build/brindlemoor*_$host_arch.* /build/out'" \
         --customize-hook="sync-out /build/out $work/out" \
         "$codename" /dev/null "$sources" </dev/null
-    rm -f "$work"/brindlemoor_*.orig.tar.gz
     mv "$work"/out/* "$work"/
 fi
 
